@@ -1,0 +1,8 @@
+// The one GameState of the process.
+#include "game/game_state.h"
+
+namespace game {
+
+GameState gameState;
+
+}  // namespace game

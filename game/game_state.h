@@ -1,0 +1,29 @@
+// GameState: the global variables of one game, zeroed at start and never saved.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/text/byte_string.h"
+#include "runtime/text/fixed_text.h"
+
+namespace game {
+
+using runtime::ByteString;
+
+struct GameState {
+  ByteString word;          // lower case, accents folded, 3 to 26 bytes once chosen
+  ByteString maskedWord;    // "-" for every byte of word not yet found
+  ByteString lastWord;      // the word of the round that ended last
+  ByteString currentGuess;  // the letter of the key pressed last
+  int16_t lives = 0;
+  int16_t misses = 0;
+  int32_t wordsSolved = 0;
+  ByteString wrongLetters;  // each missed letter followed by one blank
+  int32_t gameOver = 0;
+  int32_t gameStarted = 0;
+  runtime::FixedText<255> programDir;  // the program's folder with its trailing backslash
+};
+
+extern GameState gameState;
+
+}  // namespace game

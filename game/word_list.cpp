@@ -1,0 +1,123 @@
+// Choosing each round's word from "dic.txt".
+#include "game/word_list.h"
+
+#include <bitset>
+
+#include "game/game_state.h"
+#include "runtime/host/message_pump.h"
+#include "runtime/text/fixed_text.h"
+#include "runtime/text/random_generator.h"
+#include "runtime/text/string_ops.h"
+#include "runtime/text/text_file.h"
+
+namespace game {
+
+using namespace runtime;
+
+namespace {
+
+constexpr int16_t WordFileNumber = 1;
+constexpr int32_t WordFileBlock = 128;
+
+// One flag per line number, index 0 unused; the count spares a scan to know when all are drawn.
+std::bitset<UsableLines + 1> usedLines;
+int32_t usedLineCount = 0;
+
+// A line as the game takes it: up to its first NUL, and at most 122 bytes.
+ByteString CutLine(const ByteString& line) {
+  FixedText<123> cut;
+  cut = line;
+  return cut.text();
+}
+
+char FoldedByte(char byte) {
+  switch (static_cast<unsigned char>(byte)) {
+    case 0xE1:  // á
+    case 0xE0:  // à
+      return 'a';
+    case 0xE9:  // é
+    case 0xE8:  // è
+      return 'e';
+    case 0xED:  // í
+    case 0xEC:  // ì
+      return 'i';
+    case 0xF3:  // ó
+    case 0xF2:  // ò
+      return 'o';
+    case 0xFA:  // ú
+    case 0xF9:  // ù
+      return 'u';
+    default:
+      return byte;
+  }
+}
+
+}  // namespace
+
+void ClearUsedLines() {
+  usedLines.reset();
+  usedLineCount = 0;
+}
+
+int32_t PickLineNumber() {
+  if (usedLineCount == UsableLines) return 0;
+  randomize(secondsSinceMidnight());
+  int32_t n;
+  do n = randomRange(1, UsableLines);
+  while (usedLines[static_cast<size_t>(n)]);
+  usedLines[static_cast<size_t>(n)] = true;
+  ++usedLineCount;
+  return n;
+}
+
+int32_t UsedLineCount() { return usedLineCount; }
+
+ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing) {
+  const ByteString path = concat(gameState.programDir.text(), ByteString("dic.txt"));
+  openForInput(path, WordFileNumber, WordFileBlock);
+  if (fileMissing) *fileMissing = !isOpen(WordFileNumber) && !existsAsFile(path);
+  // Only the line returned is cut: cutting the ones passed over would change nothing.
+  ByteString line = readLine(WordFileNumber);
+  if (lineNumber == 1) {
+    closeFile(WordFileNumber);
+    return CutLine(line);
+  }
+  for (int32_t i = 1; !atEnd(WordFileNumber);) {
+    line = readLine(WordFileNumber);
+    if (++i == lineNumber) {
+      closeFile(WordFileNumber);
+      return CutLine(line);
+    }
+  }
+  closeFile(WordFileNumber);
+  return {};
+}
+
+ByteString FoldAccents(const ByteString& s) {
+  const ByteString folded = ByteString::build(s.size(), [&](char* out) {
+    for (int32_t i = 0; i < s.size(); ++i) out[i] = FoldedByte(s.data()[i]);
+  });
+  return CutLine(folded);
+}
+
+ByteString MaskWord(const ByteString& w) { return fill(length(w), ByteString("-")); }
+
+bool ChooseNextWord() {
+  gameState.lastWord = gameState.word;
+  for (;;) {
+    const int32_t n = PickLineNumber();
+    if (n == 0) return false;
+    bool fileMissing = false;
+    gameState.word = ReadWordLine(n, &fileMissing);
+    // A list that is not there will not appear by trying 87568 line numbers, each costing a yield.
+    if (fileMissing) return false;
+    doEvents(1);
+    const int32_t size = length(gameState.word);
+    if (size >= ShortestWord && size <= LongestWord) break;
+  }
+  gameState.word = toLower(FoldAccents(gameState.word));
+  gameState.maskedWord = MaskWord(gameState.word);
+  return true;
+}
+
+}  // namespace game

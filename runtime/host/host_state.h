@@ -1,0 +1,19 @@
+// The dialog host's globals that the message pump reads.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace runtime {
+
+// The host dialog that was activated last; null after it is deactivated.
+extern HWND activeDialog;
+// Host dialogs that have had WM_INITDIALOG and not yet WM_DESTROY.
+extern int32_t openDialogCount;
+
+// The accelerator table a host dialog translates its keys with, if it has one.
+HACCEL dialogAccelerators(HWND dialog);
+void setDialogAccelerators(HWND dialog, HACCEL table);
+
+}  // namespace runtime

@@ -1,0 +1,14 @@
+// doEvents: the runtime's only way of yielding while the game is busy in one of its own loops.
+#pragma once
+
+#include <cstdint>
+
+namespace runtime {
+
+// Lets the window system deliver at most one pending message of this thread; when none is waiting
+// it sleeps `sleepMilliseconds` instead. Never blocks waiting for a message. Called once per
+// candidate of the word choice and once per text of a frame, so the window keeps painting and
+// answering. Returns the number of open host dialogs.
+int32_t doEvents(int32_t sleepMilliseconds);
+
+}  // namespace runtime

@@ -1,0 +1,89 @@
+// The text-file service's file calls on Windows, each made through the guarded path.
+#include <windows.h>
+
+#include <cfenv>
+#include <mutex>
+#include <string>
+
+#include "runtime/start/spin_lock.h"
+#include "runtime/text/file_system.h"
+#include "runtime/text/wide_text.h"
+
+namespace runtime::files {
+
+namespace {
+
+SpinLock systemCallLock;
+
+HANDLE toHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// Runs one file-system call with no critical-error or open-file box, the floating-point state kept
+// as it was, and the thread's last error cleared before it and read after it: a call counts as
+// failed when that error is non-zero, whatever it returned.
+template <typename Call>
+uint32_t guarded(Call&& call) {
+  std::lock_guard guard(systemCallLock);
+  std::fenv_t floatingPoint;
+  std::fegetenv(&floatingPoint);
+  const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  SetLastError(ERROR_SUCCESS);
+  call();
+  const DWORD error = GetLastError();
+  SetErrorMode(previousMode);
+  std::fesetenv(&floatingPoint);
+  return error;
+}
+
+std::wstring fileName(const ByteString& name) {
+  const WideText wide(name);
+  return std::wstring(wide.c_str(), static_cast<size_t>(std::min<int32_t>(wide.size(), 255)));
+}
+
+}  // namespace
+
+void closeHandle(NativeHandle handle) noexcept {
+  guarded([&] { CloseHandle(toHandle(handle)); });
+}
+
+uint32_t openForReading(const ByteString& name, OwnedFile& file) {
+  const std::wstring wideName = fileName(name);
+  SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  uint32_t error = guarded([&] {
+    handle = CreateFileW(wideName.c_str(), GENERIC_READ, 0, &security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+  });
+  // Owned before the error is looked at, so a handle that came with an error is closed again.
+  OwnedFile opened(handle == INVALID_HANDLE_VALUE ? noHandle : reinterpret_cast<NativeHandle>(handle));
+  if (!opened && error == ERROR_SUCCESS) error = ERROR_INVALID_FUNCTION;
+  if (error == ERROR_SUCCESS) file = std::move(opened);
+  return error;
+}
+
+bool isDiskFile(NativeHandle handle) { return GetFileType(toHandle(handle)) == FILE_TYPE_DISK; }
+
+uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size, int32_t& bytesRead) {
+  bytesRead = 0;
+  LONG high = static_cast<LONG>(offset >> 32);
+  const uint32_t error = guarded(
+      [&] { SetFilePointer(toHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN); });
+  if (error != ERROR_SUCCESS) return error;
+  return readNext(handle, buffer, size, bytesRead);
+}
+
+uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& bytesRead) {
+  DWORD count = 0;
+  const uint32_t error =
+      guarded([&] { ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &count, nullptr); });
+  bytesRead = error == ERROR_SUCCESS ? static_cast<int32_t>(count) : 0;
+  return error;
+}
+
+bool existsAsFile(const ByteString& name) {
+  const std::wstring wideName = fileName(name);
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  guarded([&] { attributes = GetFileAttributesW(wideName.c_str()); });
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace runtime::files

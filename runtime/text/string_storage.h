@@ -1,0 +1,13 @@
+// The heap blocks behind ByteString: a 32-bit byte count, the characters, then a NUL.
+#pragma once
+
+#include <cstdint>
+
+namespace runtime::storage {
+
+// A block for `count` characters, already NUL-terminated after them; null when none can be had.
+char* allocateChars(uint32_t count) noexcept;
+void releaseChars(char* chars) noexcept;
+uint32_t storedLength(const char* chars) noexcept;
+
+}  // namespace runtime::storage

@@ -1,0 +1,175 @@
+// The open-file list and the buffered line reader, independent of the platform's file calls.
+#include "runtime/text/text_file.h"
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "runtime/start/spin_lock.h"
+#include "runtime/text/error_code.h"
+#include "runtime/text/file_system.h"
+#include "runtime/text/string_ops.h"
+
+namespace runtime {
+
+namespace {
+
+constexpr unsigned char carriageReturn = 0x0D;
+constexpr unsigned char lineFeed = 0x0A;
+constexpr unsigned char endOfData = 0x1A;  // Ctrl-Z
+constexpr int32_t pieceSize = 256;
+
+struct TextFile {
+  int16_t fileNumber = 0;
+  files::OwnedFile handle;
+  bool buffered = true;        // disk files; anything else is read one byte at a time
+  std::vector<char> buffer;    // the last block read
+  int32_t count = 0;           // bytes in the buffer
+  int32_t next = 0;            // position of the next unread byte in the buffer
+  int64_t origin = 0;          // file offset of the buffer's first byte
+  ByteString name;
+};
+
+SpinLock listLock;
+SpinLock openLock;
+std::vector<std::unique_ptr<TextFile>> openFiles;
+
+TextFile* findFile(int16_t fileNumber) {
+  std::lock_guard guard(listLock);
+  for (auto& file : openFiles)
+    if (file->fileNumber == fileNumber) return file.get();
+  return nullptr;
+}
+
+void recordSystemError(uint32_t systemError) {
+  if (systemError != 0) recordError(errorFromSystem(systemError));
+}
+
+// Reads the next block (or byte) once the buffer is used up; false at the physical end. A failed
+// read records its error and counts as the end.
+bool refill(TextFile& file) {
+  int32_t read = 0;
+  uint32_t error;
+  if (file.buffered) {
+    file.origin += file.count;
+    error = files::readAt(file.handle.get(), file.origin, file.buffer.data(),
+                          static_cast<int32_t>(file.buffer.size()), read);
+  } else {
+    error = files::readNext(file.handle.get(), file.buffer.data(), 1, read);
+  }
+  recordSystemError(error);
+  file.count = read;
+  file.next = 0;
+  return read > 0;
+}
+
+// The next unread byte, or -1 at the physical end.
+int peekByte(TextFile& file) {
+  if (file.next >= file.count && !refill(file)) return -1;
+  return static_cast<unsigned char>(file.buffer[static_cast<size_t>(file.next)]);
+}
+
+}  // namespace
+
+void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize) {
+  std::lock_guard opening(openLock);
+  if (name.empty() || find(name, ByteString("*"), 1) != 0 || find(name, ByteString("?"), 1) != 0) {
+    recordError(error::badFileName);
+    return;
+  }
+  if (fileNumber < 0) {
+    recordError(error::badFileNumber);
+    return;
+  }
+  if (bufferSize < 1) {
+    recordError(error::illegalCall);
+    return;
+  }
+  if (findFile(fileNumber)) {
+    recordError(error::fileAlreadyOpen);
+    return;
+  }
+  auto file = std::make_unique<TextFile>();
+  if (const uint32_t error = files::openForReading(name, file->handle)) {
+    recordSystemError(error);
+    return;
+  }
+  file->fileNumber = fileNumber;
+  file->name = name;
+  file->buffered = files::isDiskFile(file->handle.get());
+  file->buffer.resize(file->buffered ? static_cast<size_t>(bufferSize) : 1);
+  if (file->buffered) {
+    int32_t read = 0;
+    recordSystemError(files::readAt(file->handle.get(), 0, file->buffer.data(), bufferSize, read));
+    file->count = read;
+  }
+  std::lock_guard guard(listLock);
+  openFiles.insert(openFiles.begin(), std::move(file));
+}
+
+ByteString readLine(int16_t fileNumber) {
+  TextFile* file = findFile(fileNumber);
+  if (!file) {
+    recordError(error::badFileNumber);
+    return {};
+  }
+  ByteString line;
+  char piece[pieceSize];
+  int32_t collected = 0;
+  bool endedByCarriageReturn = false;
+  auto flushPiece = [&] {
+    if (collected == 0) return;
+    // Most lines fit in one piece, and then the piece is the line.
+    line = line.empty() ? ByteString(piece, collected) : concat(line, ByteString(piece, collected));
+    collected = 0;
+  };
+  for (int byte; (byte = peekByte(*file)) >= 0 && byte != endOfData;) {
+    ++file->next;
+    if (byte == carriageReturn) {
+      // A byte-at-a-time file does not look ahead, so there the LF begins the next line.
+      if (file->buffered && peekByte(*file) == lineFeed) ++file->next;
+      endedByCarriageReturn = true;
+      break;
+    }
+    piece[collected++] = static_cast<char>(byte);
+    if (collected == pieceSize) flushPiece();
+  }
+  flushPiece();
+  if (!endedByCarriageReturn && line.empty()) recordError(error::inputPastEnd);
+  return line;
+}
+
+int32_t atEnd(int16_t fileNumber) {
+  TextFile* file = findFile(fileNumber);
+  if (!file) {
+    recordError(error::fileNotFound);
+    return -1;
+  }
+  const int byte = peekByte(*file);
+  return byte < 0 || byte == endOfData ? -1 : 0;
+}
+
+void closeFile(int16_t fileNumber) {
+  std::unique_ptr<TextFile> closing;
+  {
+    std::lock_guard guard(listLock);
+    auto it = std::find_if(openFiles.begin(), openFiles.end(),
+                           [&](const auto& file) { return file->fileNumber == fileNumber; });
+    if (it == openFiles.end()) return;
+    closing = std::move(*it);
+    openFiles.erase(it);
+  }
+  // The handle is closed here, outside the list lock.
+}
+
+bool isOpen(int16_t fileNumber) { return findFile(fileNumber) != nullptr; }
+
+bool existsAsFile(const ByteString& name) { return files::existsAsFile(name); }
+
+int32_t openFileCount() {
+  std::lock_guard guard(listLock);
+  return static_cast<int32_t>(openFiles.size());
+}
+
+}  // namespace runtime

@@ -1,0 +1,76 @@
+// Measures ChooseNextWord on the shipped word list:
+//   word_choice_bench FOLDER [CHOICES]
+// FOLDER holds dic.txt. Reports the median and 99th percentile of a whole choice, and of its work
+// with the one-millisecond yields taken out (each candidate yields once; the cost of a yield is
+// measured on its own, with an empty queue).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "game/game_state.h"
+#include "game/word_list.h"
+#include "runtime/host/message_pump.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double percentile(std::vector<double> values, double p) {
+  std::sort(values.begin(), values.end());
+  const size_t at = std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())));
+  return values[at];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: word_choice_bench FOLDER [CHOICES]\n");
+    return 2;
+  }
+  const int choices = argc > 2 ? std::atoi(argv[2]) : 300;
+  std::string folder = std::filesystem::absolute(argv[1]).string();
+  folder += std::filesystem::path::preferred_separator;
+  game::gameState.programDir = runtime::ByteString(folder);
+
+  std::vector<double> yieldTimes;
+  for (int i = 0; i < 2000; ++i) {
+    const auto start = Clock::now();
+    runtime::doEvents(1);
+    yieldTimes.push_back(milliseconds(Clock::now() - start));
+  }
+  const double yield = percentile(yieldTimes, 0.5);
+
+  std::vector<double> totals, work;
+  int candidates = 0;
+  for (int i = 0; i < choices; ++i) {
+    if (i % 50 == 0) game::ClearUsedLines();  // a new game every 50 words
+    const int usedBefore = game::UsedLineCount();
+    const auto start = Clock::now();
+    if (!game::ChooseNextWord()) {
+      std::fprintf(stderr, "no word found in %sdic.txt\n", folder.c_str());
+      return 1;
+    }
+    const double total = milliseconds(Clock::now() - start);
+    const int tried = game::UsedLineCount() - usedBefore;
+    candidates += tried;
+    totals.push_back(total);
+    work.push_back(std::max(0.0, total - tried * yield));
+  }
+  std::printf("word choice on %sdic.txt, %d choices, %.3f candidates a choice\n", folder.c_str(), choices,
+              static_cast<double>(candidates) / choices);
+  std::printf("  one yield (empty queue):  median %.3f ms\n", yield);
+  std::printf("  whole choice:             median %.3f ms   p99 %.3f ms\n", percentile(totals, 0.5),
+              percentile(totals, 0.99));
+  std::printf("  work, yields taken out:   median %.3f ms   p99 %.3f ms\n", percentile(work, 0.5),
+              percentile(work, 0.99));
+  std::printf("  share of the yields:      %.0f%% of the median choice\n",
+              100.0 * (percentile(totals, 0.5) - percentile(work, 0.5)) / percentile(totals, 0.5));
+  return 0;
+}

@@ -1,0 +1,146 @@
+// doEvents against a real message queue: one message per call, dialog keys and accelerators
+// handled by the active dialog, and a sleep when nothing is waiting.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "runtime/host/host_state.h"
+#include "runtime/host/message_pump.h"
+
+namespace runtime {
+namespace {
+
+std::vector<UINT> appMessages;   // WM_APP + n received by the plain window, as n
+std::vector<HWND> keysReceived;  // buttons whose own procedure saw a WM_KEYDOWN
+std::vector<WPARAM> commands;    // WM_COMMAND wParams the dialog saw
+WNDPROC buttonProc = nullptr;
+
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_APP) appMessages.push_back(message - WM_APP);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CountingButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN) keysReceived.push_back(window);
+  return CallWindowProcW(buttonProc, window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK RecordingDialogProc(HWND, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_COMMAND) commands.push_back(wParam);
+  return FALSE;
+}
+
+void drainQueue() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+class MessagePumpTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = PlainWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"LetrazulPumpTest";
+    RegisterClassW(&windowClass);
+    plain = CreateWindowExW(0, L"LetrazulPumpTest", L"", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                            windowClass.hInstance, nullptr);
+    ASSERT_NE(plain, nullptr);
+
+    // A window of the system dialog class with two tab stops, shown so that TAB can move between them.
+    dialog = CreateWindowExW(0, L"#32770", L"Prueba", WS_POPUP | WS_CAPTION, 0, 0, 300, 200, nullptr, nullptr,
+                             windowClass.hInstance, nullptr);
+    ASSERT_NE(dialog, nullptr);
+    SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(RecordingDialogProc));
+    for (int i = 0; i < 2; ++i) {
+      buttons[i] = CreateWindowExW(0, L"BUTTON", L"B", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10 + 60 * i, 10, 50,
+                                   25, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101 + i)),
+                                   windowClass.hInstance, nullptr);
+      buttonProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(buttons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingButtonProc)));
+    }
+    ShowWindow(dialog, SW_SHOW);
+    SetFocus(buttons[0]);
+    drainQueue();
+    appMessages.clear();
+    keysReceived.clear();
+    commands.clear();
+  }
+
+  void TearDown() override {
+    setDialogAccelerators(dialog, nullptr);
+    if (IsWindow(dialog)) DestroyWindow(dialog);
+    DestroyWindow(plain);
+    activeDialog = nullptr;
+    openDialogCount = 0;
+    drainQueue();
+  }
+
+  HWND plain = nullptr;
+  HWND dialog = nullptr;
+  HWND buttons[2] = {};
+};
+
+TEST_F(MessagePumpTest, AnEmptyQueueSleepsAndReportsTheOpenDialogs) {
+  LARGE_INTEGER frequency, before, after;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&before);
+  EXPECT_EQ(doEvents(1), 0);
+  QueryPerformanceCounter(&after);
+  EXPECT_GE(after.QuadPart - before.QuadPart, frequency.QuadPart / 2000) << "it slept";
+  openDialogCount = 1;
+  EXPECT_EQ(doEvents(1), 1);
+}
+
+TEST_F(MessagePumpTest, HandlesExactlyOneQueuedMessagePerCall) {
+  for (UINT n : {1u, 2u, 3u}) PostMessageW(plain, WM_APP + n, 0, 0);
+  doEvents(1);
+  EXPECT_EQ(appMessages, (std::vector<UINT>{1}));
+  doEvents(1);
+  EXPECT_EQ(appMessages, (std::vector<UINT>{1, 2}));
+  doEvents(1);
+  doEvents(1);  // the queue is empty again: nothing more arrives
+  EXPECT_EQ(appMessages, (std::vector<UINT>{1, 2, 3}));
+}
+
+TEST_F(MessagePumpTest, TheActiveDialogTakesItsNavigationKeys) {
+  activeDialog = dialog;
+  PostMessageW(buttons[0], WM_KEYDOWN, VK_TAB, 0);
+  doEvents(1);
+  EXPECT_EQ(GetFocus(), buttons[1]) << "TAB moved the focus";
+  EXPECT_TRUE(keysReceived.empty()) << "and was not dispatched a second time";
+
+  // With no active dialog the same key is an ordinary message for its window.
+  activeDialog = nullptr;
+  PostMessageW(buttons[1], WM_KEYDOWN, VK_TAB, 0);
+  doEvents(1);
+  EXPECT_EQ(GetFocus(), buttons[1]);
+  EXPECT_EQ(keysReceived, (std::vector<HWND>{buttons[1]}));
+}
+
+TEST_F(MessagePumpTest, TheActiveDialogsAcceleratorsComeFirst) {
+  ACCEL newGame{FVIRTKEY, 'N', 1002};
+  HACCEL table = CreateAcceleratorTableW(&newGame, 1);
+  ASSERT_NE(table, nullptr);
+  setDialogAccelerators(dialog, table);
+  activeDialog = dialog;
+  PostMessageW(buttons[0], WM_KEYDOWN, 'N', 0);
+  doEvents(1);
+  EXPECT_EQ(commands, (std::vector<WPARAM>{MAKEWPARAM(1002, 1)}));
+  EXPECT_TRUE(keysReceived.empty());
+  setDialogAccelerators(dialog, nullptr);
+  DestroyAcceleratorTable(table);
+}
+
+TEST_F(MessagePumpTest, AnActiveDialogThatIsGoneIsPassedOver) {
+  activeDialog = dialog;
+  DestroyWindow(dialog);
+  PostMessageW(plain, WM_APP + 7, 0, 0);
+  doEvents(1);
+  EXPECT_EQ(appMessages, (std::vector<UINT>{7}));
+}
+
+}  // namespace
+}  // namespace runtime

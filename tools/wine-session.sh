@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# One virtual display, one Wine prefix and one persistent wineserver per build tree, shared by every
+# Windows test program of a run: a cold Wine start costs seconds, a warm one a fraction of that.
+#   wine-session.sh ensure STATE   start whatever is not running yet (safe to call concurrently)
+#   wine-session.sh stop STATE     end the display and the wineserver; the prefix is kept
+set -euo pipefail
+action=${1:?ensure or stop}
+state=${2:?state folder}
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+start_display() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+    echo $! >"$state/xvfb.pid"
+    for _ in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n" >"$state/display"; return 0; }
+      alive "$state/xvfb.pid" || break
+      sleep 0.05
+    done
+  done
+  echo "wine-session: could not start Xvfb" >&2
+  return 1
+}
+
+write_env() {
+  cat >"$state/env" <<ENV
+export WINEPREFIX="$state/prefix"
+export DISPLAY="$(cat "$state/display")"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export LANG=en_US.UTF-8
+ENV
+}
+
+ensure() {
+  if ! alive "$state/xvfb.pid"; then
+    rm -f "$state/env"
+    start_display
+  fi
+  write_env
+  # shellcheck disable=SC1091
+  source "$state/env"
+  if [ ! -f "$WINEPREFIX/.letrazul-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    "$wine" wineboot -i >"$state/wineboot.log" 2>&1
+    # The game asks for Times New Roman; Liberation Serif has the same metrics.
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ \
+      /d 'Liberation Serif' /f >>"$state/wineboot.log" 2>&1
+    "$wineserver" -w
+    touch "$WINEPREFIX/.letrazul-ready"
+  fi
+  # A persistent server outlives each test program, so the next one starts warm; when one is
+  # already running for this prefix the new one simply exits.
+  "$wineserver" -p 2>/dev/null || true
+}
+
+case "$action" in
+  ensure)
+    exec 9>"$state/lock"
+    flock 9
+    ensure
+    ;;
+  stop)
+    exec 9>"$state/lock"
+    flock 9
+    if [ -f "$state/env" ]; then
+      # shellcheck disable=SC1091
+      source "$state/env"
+      "$wineserver" -k 2>/dev/null || true
+    fi
+    if alive "$state/xvfb.pid"; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; fi
+    rm -f "$state/env" "$state/xvfb.pid" "$state/display"
+    ;;
+  *)
+    echo "usage: wine-session.sh ensure|stop STATE" >&2
+    exit 2
+    ;;
+esac
