@@ -12,13 +12,15 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 [ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
 
+# Everything started here closes the lock's descriptor (9>&-): a server that kept it would hold
+# the lock for as long as it lives.
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 start_display() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null 9>&- &
     echo $! >"$state/xvfb.pid"
     for _ in $(seq 1 100); do
       [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n" >"$state/display"; return 0; }
@@ -50,16 +52,16 @@ ensure() {
   source "$state/env"
   if [ ! -f "$WINEPREFIX/.letrazul-ready" ]; then
     rm -rf "$WINEPREFIX"
-    "$wine" wineboot -i >"$state/wineboot.log" 2>&1
+    "$wine" wineboot -i >"$state/wineboot.log" 2>&1 9>&-
     # The game asks for Times New Roman; Liberation Serif has the same metrics.
     "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ \
-      /d 'Liberation Serif' /f >>"$state/wineboot.log" 2>&1
-    "$wineserver" -w
+      /d 'Liberation Serif' /f >>"$state/wineboot.log" 2>&1 9>&-
+    "$wineserver" -w 9>&-
     touch "$WINEPREFIX/.letrazul-ready"
   fi
   # A persistent server outlives each test program, so the next one starts warm; when one is
   # already running for this prefix the new one simply exits.
-  "$wineserver" -p 2>/dev/null || true
+  "$wineserver" -p 2>/dev/null 9>&- || true
 }
 
 case "$action" in

@@ -37,9 +37,10 @@ void drainQueue() {
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
+// The windows are made once for all tests: under Wine, destroying a shown window takes seconds.
 class MessagePumpTest : public testing::Test {
  protected:
-  void SetUp() override {
+  static void SetUpTestSuite() {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = PlainWindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -47,13 +48,8 @@ class MessagePumpTest : public testing::Test {
     RegisterClassW(&windowClass);
     plain = CreateWindowExW(0, L"LetrazulPumpTest", L"", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
                             windowClass.hInstance, nullptr);
-    ASSERT_NE(plain, nullptr);
-
     // A window of the system dialog class with two tab stops, shown so that TAB can move between them.
-    dialog = CreateWindowExW(0, L"#32770", L"Prueba", WS_POPUP | WS_CAPTION, 0, 0, 300, 200, nullptr, nullptr,
-                             windowClass.hInstance, nullptr);
-    ASSERT_NE(dialog, nullptr);
-    SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(RecordingDialogProc));
+    dialog = makeDialog();
     for (int i = 0; i < 2; ++i) {
       buttons[i] = CreateWindowExW(0, L"BUTTON", L"B", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10 + 60 * i, 10, 50,
                                    25, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101 + i)),
@@ -62,6 +58,24 @@ class MessagePumpTest : public testing::Test {
           SetWindowLongPtrW(buttons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingButtonProc)));
     }
     ShowWindow(dialog, SW_SHOW);
+  }
+
+  static void TearDownTestSuite() {
+    DestroyWindow(dialog);
+    DestroyWindow(plain);
+    drainQueue();
+  }
+
+  static HWND makeDialog() {
+    HWND made = CreateWindowExW(0, L"#32770", L"Prueba", WS_POPUP | WS_CAPTION, 0, 0, 300, 200, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(made, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(RecordingDialogProc));
+    return made;
+  }
+
+  void SetUp() override {
+    ASSERT_NE(plain, nullptr);
+    ASSERT_NE(dialog, nullptr);
     SetFocus(buttons[0]);
     drainQueue();
     appMessages.clear();
@@ -71,16 +85,13 @@ class MessagePumpTest : public testing::Test {
 
   void TearDown() override {
     setDialogAccelerators(dialog, nullptr);
-    if (IsWindow(dialog)) DestroyWindow(dialog);
-    DestroyWindow(plain);
     activeDialog = nullptr;
     openDialogCount = 0;
-    drainQueue();
   }
 
-  HWND plain = nullptr;
-  HWND dialog = nullptr;
-  HWND buttons[2] = {};
+  static inline HWND plain = nullptr;
+  static inline HWND dialog = nullptr;
+  static inline HWND buttons[2] = {};
 };
 
 TEST_F(MessagePumpTest, AnEmptyQueueSleepsAndReportsTheOpenDialogs) {
@@ -135,8 +146,8 @@ TEST_F(MessagePumpTest, TheActiveDialogsAcceleratorsComeFirst) {
 }
 
 TEST_F(MessagePumpTest, AnActiveDialogThatIsGoneIsPassedOver) {
-  activeDialog = dialog;
-  DestroyWindow(dialog);
+  activeDialog = makeDialog();
+  DestroyWindow(activeDialog);
   PostMessageW(plain, WM_APP + 7, 0, 0);
   doEvents(1);
   EXPECT_EQ(appMessages, (std::vector<UINT>{7}));

@@ -30,7 +30,8 @@ TEST(RecordError, KeepsTheLastNumberAndGoesOn) {
   EXPECT_EQ(errorCode, 240);
 }
 
-#if GTEST_HAS_DEATH_TEST
+// Windows death tests re-run the program in a way Wine does not carry through, so this runs natively.
+#if GTEST_HAS_DEATH_TEST && !defined(_WIN32)
 TEST(RecordErrorDeathTest, NumbersFrom241EndTheProcessWith255) {
   EXPECT_EXIT(recordError(241), testing::ExitedWithCode(255), "");
   EXPECT_EXIT(recordError(errorFromSystem(9)), testing::ExitedWithCode(255), "");

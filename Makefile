@@ -1,0 +1,29 @@
+# Letrazul's top-level commands. Each installs what it needs first (apt-get).
+PRESETS := native win64 win32
+
+.PHONY: all deps build test bench play clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	@set -e; for preset in $(PRESETS); do \
+	  cmake --preset $$preset >/dev/null && cmake --build --preset $$preset; \
+	done
+
+test: build
+	@bash tools/run-tests.sh
+
+bench: deps
+	@bash tools/run-bench.sh
+
+play: deps
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64
+	@echo "Letrazul has no game window yet: the program is built (build/win64/letrazul.exe)," \
+	  "but there is nothing to play until its main window exists."
+	@exit 1
+
+clean:
+	rm -rf build
