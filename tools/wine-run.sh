@@ -7,4 +7,11 @@ shift
 "$(dirname "$0")/wine-session.sh" ensure "$state"
 # shellcheck disable=SC1091
 source "$state/env"
-exec /usr/lib/wine/wine64 "$@"
+# The program's output goes through a file: anything Wine leaves running then holds the file, not
+# the pipe of whoever started us, which would otherwise wait for it to close.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+status=0
+/usr/lib/wine/wine64 "$@" >"$output" 2>&1 </dev/null || status=$?
+cat "$output"
+exit $status

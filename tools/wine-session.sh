@@ -44,7 +44,7 @@ ENV
 
 ensure() {
   if ! alive "$state/xvfb.pid"; then
-    rm -f "$state/env"
+    rm -f "$state/env" "$state/warm"
     start_display
   fi
   write_env
@@ -59,9 +59,14 @@ ensure() {
     "$wineserver" -w 9>&-
     touch "$WINEPREFIX/.letrazul-ready"
   fi
-  # A persistent server outlives each test program, so the next one starts warm; when one is
-  # already running for this prefix the new one simply exits.
-  "$wineserver" -p 2>/dev/null 9>&- || true
+  # A persistent server outlives each test program, so the next one starts warm. The first program
+  # of a session also starts Wine's own services; starting them here keeps them off the output of
+  # a test run, which would otherwise wait for them to close it.
+  if [ ! -f "$state/warm" ]; then
+    "$wineserver" -p >/dev/null 2>&1 </dev/null 9>&- || true
+    "$wine" cmd /c exit >/dev/null 2>&1 </dev/null 9>&- || true
+    touch "$state/warm"
+  fi
 }
 
 case "$action" in
@@ -79,7 +84,7 @@ case "$action" in
       "$wineserver" -k 2>/dev/null || true
     fi
     if alive "$state/xvfb.pid"; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true; fi
-    rm -f "$state/env" "$state/xvfb.pid" "$state/display"
+    rm -f "$state/env" "$state/xvfb.pid" "$state/display" "$state/warm"
     ;;
   *)
     echo "usage: wine-session.sh ensure|stop STATE" >&2

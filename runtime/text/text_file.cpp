@@ -2,6 +2,7 @@
 #include "runtime/text/text_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -15,9 +16,9 @@ namespace runtime {
 
 namespace {
 
-constexpr unsigned char carriageReturn = 0x0D;
-constexpr unsigned char lineFeed = 0x0A;
-constexpr unsigned char endOfData = 0x1A;  // Ctrl-Z
+constexpr char carriageReturn = 0x0D;
+constexpr int lineFeed = 0x0A;
+constexpr char endOfData = 0x1A;  // Ctrl-Z
 constexpr int32_t pieceSize = 256;
 
 struct TextFile {
@@ -70,6 +71,16 @@ int peekByte(TextFile& file) {
   return static_cast<unsigned char>(file.buffer[static_cast<size_t>(file.next)]);
 }
 
+// The position of the first CR or Ctrl-Z in block[from, count), or count when there is none.
+int32_t lineStop(const char* block, int32_t from, int32_t count) {
+  const auto* start = block + from;
+  const auto length = static_cast<size_t>(count - from);
+  const void* carriage = std::memchr(start, carriageReturn, length);
+  const size_t searched = carriage ? static_cast<size_t>(static_cast<const char*>(carriage) - start) : length;
+  const void* end = std::memchr(start, endOfData, searched);
+  return from + static_cast<int32_t>((end ? static_cast<const char*>(end) : start + searched) - start);
+}
+
 }  // namespace
 
 void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize) {
@@ -117,23 +128,32 @@ ByteString readLine(int16_t fileNumber) {
   ByteString line;
   char piece[pieceSize];
   int32_t collected = 0;
-  bool endedByCarriageReturn = false;
   auto flushPiece = [&] {
     if (collected == 0) return;
     // Most lines fit in one piece, and then the piece is the line.
     line = line.empty() ? ByteString(piece, collected) : concat(line, ByteString(piece, collected));
     collected = 0;
   };
-  for (int byte; (byte = peekByte(*file)) >= 0 && byte != endOfData;) {
-    ++file->next;
-    if (byte == carriageReturn) {
-      // A byte-at-a-time file does not look ahead, so there the LF begins the next line.
-      if (file->buffered && peekByte(*file) == lineFeed) ++file->next;
-      endedByCarriageReturn = true;
-      break;
+  bool endedByCarriageReturn = false;
+  while (file->next < file->count || refill(*file)) {
+    // Take the run of ordinary bytes up to the next CR or Ctrl-Z in this block at once.
+    const char* block = file->buffer.data();
+    const int32_t stop = lineStop(block, file->next, file->count);
+    for (int32_t from = file->next; from < stop;) {
+      const int32_t run = std::min(stop - from, pieceSize - collected);
+      std::memcpy(piece + collected, block + from, static_cast<size_t>(run));
+      collected += run;
+      from += run;
+      if (collected == pieceSize) flushPiece();
     }
-    piece[collected++] = static_cast<char>(byte);
-    if (collected == pieceSize) flushPiece();
+    file->next = stop;
+    if (stop == file->count) continue;
+    if (block[stop] == endOfData) break;  // not consumed: the data ends here for every later call
+    ++file->next;
+    // A byte-at-a-time file does not look ahead, so there the LF begins the next line.
+    if (file->buffered && peekByte(*file) == lineFeed) ++file->next;
+    endedByCarriageReturn = true;
+    break;
   }
   flushPiece();
   if (!endedByCarriageReturn && line.empty()) recordError(error::inputPastEnd);
