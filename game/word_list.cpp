@@ -30,6 +30,13 @@ ByteString CutLine(const ByteString& line) {
   return cut.text();
 }
 
+// The line the word file stands at, as the game takes it; the file is closed on the way out.
+ByteString ReadLineAndClose() {
+  const ByteString line = readLine(WordFileNumber);
+  closeFile(WordFileNumber);
+  return CutLine(line);
+}
+
 char FoldedByte(char byte) {
   switch (static_cast<unsigned char>(byte)) {
     case 0xE1:  // á
@@ -76,18 +83,12 @@ ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing) {
   const ByteString path = concat(gameState.programDir.text(), ByteString("dic.txt"));
   openForInput(path, WordFileNumber, WordFileBlock);
   if (fileMissing) *fileMissing = !isOpen(WordFileNumber) && !existsAsFile(path);
-  // Only the line returned is cut: cutting the ones passed over would change nothing.
-  ByteString line = readLine(WordFileNumber);
-  if (lineNumber == 1) {
-    closeFile(WordFileNumber);
-    return CutLine(line);
-  }
-  for (int32_t i = 1; !atEnd(WordFileNumber);) {
-    line = readLine(WordFileNumber);
-    if (++i == lineNumber) {
-      closeFile(WordFileNumber);
-      return CutLine(line);
-    }
+  // Lines before line n are passed over without being kept or cut: nothing would see them.
+  if (lineNumber == 1) return ReadLineAndClose();
+  skipLine(WordFileNumber);
+  for (int32_t i = 2; !atEnd(WordFileNumber); ++i) {
+    if (i == lineNumber) return ReadLineAndClose();
+    skipLine(WordFileNumber);
   }
   closeFile(WordFileNumber);
   return {};

@@ -81,6 +81,30 @@ int32_t lineStop(const char* block, int32_t from, int32_t count) {
   return from + static_cast<int32_t>((end ? static_cast<const char*>(end) : start + searched) - start);
 }
 
+// Walks over the next line, handing each run of its bytes to `take` as it passes. The CR that ends
+// the line is consumed, with an LF right after it; a Ctrl-Z is not, so the data ends there for every
+// later call. When nothing at all was left, records error 62.
+template <typename Take>
+void walkLine(TextFile& file, Take&& take) {
+  bool sawByte = false;
+  while (file.next < file.count || refill(file)) {
+    const char* block = file.buffer.data();
+    const int32_t stop = lineStop(block, file.next, file.count);
+    if (stop > file.next) {
+      take(block + file.next, stop - file.next);
+      sawByte = true;
+    }
+    file.next = stop;
+    if (stop == file.count) continue;
+    if (block[stop] == endOfData) break;
+    ++file.next;
+    // A byte-at-a-time file does not look ahead, so there the LF begins the next line.
+    if (file.buffered && peekByte(file) == lineFeed) ++file.next;
+    return;
+  }
+  if (!sawByte) recordError(error::inputPastEnd);
+}
+
 }  // namespace
 
 void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize) {
@@ -134,30 +158,27 @@ ByteString readLine(int16_t fileNumber) {
     line = line.empty() ? ByteString(piece, collected) : concat(line, ByteString(piece, collected));
     collected = 0;
   };
-  bool endedByCarriageReturn = false;
-  while (file->next < file->count || refill(*file)) {
-    // Take the run of ordinary bytes up to the next CR or Ctrl-Z in this block at once.
-    const char* block = file->buffer.data();
-    const int32_t stop = lineStop(block, file->next, file->count);
-    for (int32_t from = file->next; from < stop;) {
-      const int32_t run = std::min(stop - from, pieceSize - collected);
-      std::memcpy(piece + collected, block + from, static_cast<size_t>(run));
+  walkLine(*file, [&](const char* bytes, int32_t count) {
+    while (count > 0) {
+      const int32_t run = std::min(count, pieceSize - collected);
+      std::memcpy(piece + collected, bytes, static_cast<size_t>(run));
       collected += run;
-      from += run;
+      bytes += run;
+      count -= run;
       if (collected == pieceSize) flushPiece();
     }
-    file->next = stop;
-    if (stop == file->count) continue;
-    if (block[stop] == endOfData) break;  // not consumed: the data ends here for every later call
-    ++file->next;
-    // A byte-at-a-time file does not look ahead, so there the LF begins the next line.
-    if (file->buffered && peekByte(*file) == lineFeed) ++file->next;
-    endedByCarriageReturn = true;
-    break;
-  }
+  });
   flushPiece();
-  if (!endedByCarriageReturn && line.empty()) recordError(error::inputPastEnd);
   return line;
+}
+
+void skipLine(int16_t fileNumber) {
+  TextFile* file = findFile(fileNumber);
+  if (!file) {
+    recordError(error::badFileNumber);
+    return;
+  }
+  walkLine(*file, [](const char*, int32_t) {});
 }
 
 int32_t atEnd(int16_t fileNumber) {
