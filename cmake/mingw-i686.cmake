@@ -1,11 +1,4 @@
-# Cross build of the shipped 32-bit program with the POSIX-threads mingw-w64 compilers.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build of the shipped 32-bit program. This kernel runs no 32-bit code, so its tests are
+# built but not run here.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# No emulator: this kernel runs no 32-bit code, so the 32-bit tests are built but not run here.
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

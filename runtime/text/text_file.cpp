@@ -29,7 +29,6 @@ struct TextFile {
   int32_t count = 0;           // bytes in the buffer
   int32_t next = 0;            // position of the next unread byte in the buffer
   int64_t origin = 0;          // file offset of the buffer's first byte
-  ByteString name;
 };
 
 SpinLock listLock;
@@ -72,13 +71,15 @@ int peekByte(TextFile& file) {
 }
 
 // The position of the first CR or Ctrl-Z in block[from, count), or count when there is none.
+// memchr looks at many bytes at a time, which pays on the word choice's long runs of lines.
 int32_t lineStop(const char* block, int32_t from, int32_t count) {
-  const auto* start = block + from;
-  const auto length = static_cast<size_t>(count - from);
-  const void* carriage = std::memchr(start, carriageReturn, length);
-  const size_t searched = carriage ? static_cast<size_t>(static_cast<const char*>(carriage) - start) : length;
-  const void* end = std::memchr(start, endOfData, searched);
-  return from + static_cast<int32_t>((end ? static_cast<const char*>(end) : start + searched) - start);
+  const char* start = block + from;
+  const char* stop = block + count;
+  if (const void* at = std::memchr(start, carriageReturn, static_cast<size_t>(stop - start)))
+    stop = static_cast<const char*>(at);
+  if (const void* at = std::memchr(start, endOfData, static_cast<size_t>(stop - start)))
+    stop = static_cast<const char*>(at);
+  return static_cast<int32_t>(stop - block);
 }
 
 // Walks over the next line, handing each run of its bytes to `take` as it passes. The CR that ends
@@ -131,7 +132,6 @@ void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize
     return;
   }
   file->fileNumber = fileNumber;
-  file->name = name;
   file->buffered = files::isDiskFile(file->handle.get());
   file->buffer.resize(file->buffered ? static_cast<size_t>(bufferSize) : 1);
   if (file->buffered) {
