@@ -1,0 +1,126 @@
+// The round rules over GameState, with their screen, sound and message-box requests in order.
+#include "game/rules.h"
+
+#include <string_view>
+
+#include "game/game_state.h"
+#include "game/screen.h"
+#include "game/word_list.h"
+#include "runtime/media/message_box.h"
+#include "runtime/media/sound.h"
+#include "runtime/text/string_ops.h"
+
+namespace game {
+
+using namespace runtime;
+
+namespace {
+
+constexpr std::string_view GameLostSound = "#300";
+constexpr std::string_view NewGameSound = "#301";
+constexpr std::string_view MissSound = "#302";
+constexpr std::string_view LetterFoundSound = "#303";
+constexpr std::string_view WordSolvedSound = "#304";
+constexpr std::string_view WordLostSound = "#305";
+
+constexpr std::string_view NoWordMessage =
+    "No se ha podido elegir una palabra: falta el archivo dic.txt junto al programa o no contiene "
+    "palabras de 3 a 26 letras.";
+
+void PlayGameSound(std::string_view name) { playSound(ByteString(name), soundAsync | soundNoDefault, 0); }
+
+void ClearMisses() {
+  gameState.misses = 0;
+  gameState.wrongLetters = ByteString();
+}
+
+// When the word list yields no word the game cannot go on: everything returns to how the program
+// started, so the pad ignores presses until "Nueva Partida" tries the list again, and the player
+// is told why. The caller ends its step at once.
+void GiveUpForWantOfWords() {
+  const runtime::FixedText<255> programDir = gameState.programDir;
+  gameState = GameState();
+  gameState.programDir = programDir;
+  RefreshScreen();
+  messageBox(ByteString(NoWordMessage), ByteString("Letrazul"), messageBoxOk);
+}
+
+// The next word of the running game; false, with the game given up, when there is none.
+bool NextWord() {
+  if (ChooseNextWord()) return true;
+  GiveUpForWantOfWords();
+  return false;
+}
+
+}  // namespace
+
+void StartNewGame() {
+  ClearUsedLines();
+  gameState.lives = StartLives;
+  gameState.wordsSolved = 0;
+  ClearMisses();
+  gameState.gameOver = 0;
+  gameState.gameStarted = 1;
+  if (!NextWord()) return;
+  gameState.lastWord = ByteString();  // the abandoned game's word is not shown
+  RefreshScreen();
+  PlayGameSound(NewGameSound);
+}
+
+void RevealLetter(int16_t p) {
+  gameState.maskedWord = insertAt(eraseAt(gameState.maskedWord, p, 1), gameState.currentGuess, p);
+}
+
+void EvaluateGuess() {
+  if (!gameState.gameStarted || gameState.gameOver) return;
+
+  // A letter already found is found again, and one already missed is missed again.
+  const int32_t n = length(gameState.word);
+  int16_t unmatched = 0;
+  for (int16_t p = 1; p <= n; ++p) {
+    if (compare(slice(gameState.word, p, 1), gameState.currentGuess) == 0) {
+      RevealLetter(p);
+      PlayGameSound(LetterFoundSound);
+    } else {
+      ++unmatched;
+    }
+  }
+  if (unmatched == n) {
+    gameState.wrongLetters = concat(concat(gameState.wrongLetters, gameState.currentGuess), ByteString(" "));
+    ++gameState.misses;
+    PlayGameSound(MissSound);
+  }
+
+  if (gameState.misses >= MissLimit) {
+    --gameState.lives;
+    if (gameState.lives > 0) {
+      ClearMisses();
+      if (!NextWord()) return;
+      RefreshScreen();
+      PlayGameSound(WordLostSound);
+    }
+  }
+
+  if (gameState.lives == 0) {
+    // The final frame keeps the six misses and shows the unsolved word above the pad.
+    gameState.gameOver = 1;
+    gameState.lastWord = gameState.word;
+    RefreshScreen();
+    PlayGameSound(GameLostSound);
+    messageBox(ByteString("GAME OVER"), ByteString("Programador"), messageBoxOk);
+  } else {
+    RefreshScreen();
+  }
+
+  // Tested after the step above, so a fresh word after a lost one is tested against its blank mask.
+  if (compare(gameState.maskedWord, gameState.word) == 0 && !gameState.gameOver) {
+    ++gameState.wordsSolved;
+    if (gameState.wordsSolved % BonusInterval == 0 && gameState.lives < StartLives) ++gameState.lives;
+    ClearMisses();
+    if (!NextWord()) return;
+    RefreshScreen();
+    PlayGameSound(WordSolvedSound);
+  }
+}
+
+}  // namespace game
