@@ -31,4 +31,11 @@ void setDialogAccelerators(HWND dialog, HACCEL table) {
   if (table) accelerators.emplace_back(dialog, table);
 }
 
+void resetHostState() {
+  activeDialog = nullptr;
+  openDialogCount = 0;
+  std::lock_guard guard(acceleratorLock);
+  accelerators.clear();
+}
+
 }  // namespace runtime

@@ -16,4 +16,7 @@ extern int32_t openDialogCount;
 HACCEL dialogAccelerators(HWND dialog);
 void setDialogAccelerators(HWND dialog, HACCEL table);
 
+// No dialog active or open, and no accelerator table known: as at start-up and at exit.
+void resetHostState();
+
 }  // namespace runtime

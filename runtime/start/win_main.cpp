@@ -1,9 +1,9 @@
-// The Windows entry point of letrazul.exe.
+// The Windows entry point of letrazul.exe: everything happens in the runtime's process entry.
 #include <windows.h>
 
-#include "runtime/start/process_exit.h"
+#include "runtime/start/process_start.h"
 #include "shell/program_main.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  runtime::endProcess(static_cast<uint32_t>(shell::ProgramMain()));
+  runtime::runProgram(shell::ProgramMain, shell::ReleaseProgramGlobals);
 }

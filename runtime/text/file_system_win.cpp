@@ -1,10 +1,9 @@
 // The text-file service's file calls on Windows, each made through the guarded path.
 #include <windows.h>
 
-#include <mutex>
 #include <string>
 
-#include "runtime/start/spin_lock.h"
+#include "runtime/start/guarded_call.h"
 #include "runtime/text/file_system.h"
 #include "runtime/text/wide_text.h"
 
@@ -12,49 +11,7 @@ namespace runtime::files {
 
 namespace {
 
-SpinLock systemCallLock;
-
 HANDLE toHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
-
-// The floating-point control state a system call could leave changed: the x87 control word
-// (precision, rounding, exception masks) and the SSE control and status register. Read and
-// written directly, because the C library's whole-environment calls cost microseconds under Wine,
-// several times the file read they would guard.
-class FloatingPointControl {
- public:
-  FloatingPointControl() {
-    __asm__ volatile("fnstcw %0" : "=m"(x87_));
-    __asm__ volatile("stmxcsr %0" : "=m"(sse_));
-  }
-  ~FloatingPointControl() {
-    __asm__ volatile("fldcw %0" : : "m"(x87_));
-    __asm__ volatile("ldmxcsr %0" : : "m"(sse_));
-  }
-  FloatingPointControl(const FloatingPointControl&) = delete;
-  FloatingPointControl& operator=(const FloatingPointControl&) = delete;
-
- private:
-  uint16_t x87_ = 0;
-  uint32_t sse_ = 0;
-};
-
-// Runs one file-system call with no critical-error or open-file box, the floating-point state kept
-// as it was, and the thread's last error cleared before it and read after it: a call counts as
-// failed when that error is non-zero, whatever it returned. The error mode is the thread's own, so
-// no other thread's boxes change, and setting it costs no trip to the system (under Wine the
-// process-wide mode is a server request, twice per 128-byte block).
-template <typename Call>
-uint32_t guarded(Call&& call) {
-  std::lock_guard guard(systemCallLock);
-  const FloatingPointControl keptFloatingPoint;
-  DWORD previousMode = 0;
-  SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-  SetLastError(ERROR_SUCCESS);
-  call();
-  const DWORD error = GetLastError();
-  SetThreadErrorMode(previousMode, nullptr);
-  return error;
-}
 
 std::wstring fileName(const ByteString& name) {
   const WideText wide(name);
@@ -64,14 +21,14 @@ std::wstring fileName(const ByteString& name) {
 }  // namespace
 
 void closeHandle(NativeHandle handle) noexcept {
-  guarded([&] { CloseHandle(toHandle(handle)); });
+  guardedCall([&] { CloseHandle(toHandle(handle)); });
 }
 
 uint32_t openForReading(const ByteString& name, OwnedFile& file) {
   const std::wstring wideName = fileName(name);
   SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE handle = INVALID_HANDLE_VALUE;
-  uint32_t error = guarded([&] {
+  uint32_t error = guardedCall([&] {
     handle = CreateFileW(wideName.c_str(), GENERIC_READ, 0, &security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
   });
@@ -89,7 +46,7 @@ uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size,
   // Positioned apart from the read: Wine serves a read that carries its own position through a
   // far slower path.
   LONG high = static_cast<LONG>(offset >> 32);
-  const uint32_t error = guarded(
+  const uint32_t error = guardedCall(
       [&] { SetFilePointer(toHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN); });
   if (error != ERROR_SUCCESS) return error;
   return readNext(handle, buffer, size, bytesRead);
@@ -98,7 +55,7 @@ uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size,
 uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& bytesRead) {
   DWORD count = 0;
   const uint32_t error =
-      guarded([&] { ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &count, nullptr); });
+      guardedCall([&] { ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &count, nullptr); });
   bytesRead = error == ERROR_SUCCESS ? static_cast<int32_t>(count) : 0;
   return error;
 }
@@ -106,7 +63,7 @@ uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& byte
 bool existsAsFile(const ByteString& name) {
   const std::wstring wideName = fileName(name);
   DWORD attributes = INVALID_FILE_ATTRIBUTES;
-  guarded([&] { attributes = GetFileAttributesW(wideName.c_str()); });
+  guardedCall([&] { attributes = GetFileAttributesW(wideName.c_str()); });
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

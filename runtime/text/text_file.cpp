@@ -204,6 +204,14 @@ void closeFile(int16_t fileNumber) {
   // The handle is closed here, outside the list lock.
 }
 
+void closeAllFiles() {
+  std::vector<std::unique_ptr<TextFile>> closing;
+  {
+    std::lock_guard guard(listLock);
+    closing.swap(openFiles);
+  }
+}
+
 bool isOpen(int16_t fileNumber) { return findFile(fileNumber) != nullptr; }
 
 bool existsAsFile(const ByteString& name) { return files::existsAsFile(name); }

@@ -27,6 +27,9 @@ int32_t atEnd(int16_t fileNumber);
 // Closes the file; a number that is not open is ignored.
 void closeFile(int16_t fileNumber);
 
+// Closes every open file, as the process does on its way out.
+void closeAllFiles();
+
 bool isOpen(int16_t fileNumber);
 
 // Whether `name` is an existing file (not a folder), even one that another program holds open.

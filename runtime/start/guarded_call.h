@@ -1,0 +1,55 @@
+// The one guarded way the runtime makes a system call whose failure must never show a box.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <mutex>
+
+#include "runtime/start/spin_lock.h"
+
+namespace runtime {
+
+// The floating-point control state a system call could leave changed: the x87 control word
+// (precision, rounding, exception masks) and the SSE control and status register. Read and
+// written directly, because the C library's whole-environment calls cost microseconds under Wine,
+// several times the file read they would guard.
+class FloatingPointControl {
+ public:
+  FloatingPointControl() {
+    __asm__ volatile("fnstcw %0" : "=m"(x87_));
+    __asm__ volatile("stmxcsr %0" : "=m"(sse_));
+  }
+  ~FloatingPointControl() {
+    __asm__ volatile("fldcw %0" : : "m"(x87_));
+    __asm__ volatile("ldmxcsr %0" : : "m"(sse_));
+  }
+  FloatingPointControl(const FloatingPointControl&) = delete;
+  FloatingPointControl& operator=(const FloatingPointControl&) = delete;
+
+ private:
+  uint16_t x87_ = 0;
+  uint32_t sse_ = 0;
+};
+
+inline SpinLock systemCallLock;
+
+// Runs one system call with no critical-error or open-file box, the floating-point state kept as it
+// was, and the thread's last error cleared before it and read after it: a call counts as failed
+// when that error is non-zero, whatever it returned. The error mode is the thread's own, so no
+// other thread's boxes change, and setting it costs no trip to the system (under Wine the
+// process-wide mode is a server request, twice per 128-byte block of a file read).
+template <typename Call>
+uint32_t guardedCall(Call&& call) {
+  std::lock_guard guard(systemCallLock);
+  const FloatingPointControl keptFloatingPoint;
+  DWORD previousMode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+  SetLastError(ERROR_SUCCESS);
+  call();
+  const DWORD error = GetLastError();
+  SetThreadErrorMode(previousMode, nullptr);
+  return error;
+}
+
+}  // namespace runtime

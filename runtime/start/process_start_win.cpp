@@ -1,0 +1,74 @@
+// The process entry: start-up in a fixed order, the program's main procedure, and the exit.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "runtime/canvas/font_table.h"
+#include "runtime/host/host_state.h"
+#include "runtime/start/command_line.h"
+#include "runtime/start/process_start.h"
+#include "runtime/start/process_state.h"
+#include "runtime/start/thread_record.h"
+#include "runtime/text/text_file.h"
+
+namespace runtime {
+
+ProcessState processState;
+
+namespace {
+
+constexpr uint16_t floatingPointControl = 0x133F;  // every exception masked, 64-bit precision, nearest
+
+// Step 9: whatever the program may have left from before starts empty, and the x87 unit computes
+// with full precision and no traps.
+void initialiseProgram() {
+  closeAllFiles();
+  resetHostState();
+  resetFontTable();
+  __asm__ volatile("fldcw %0" : : "m"(floatingPointControl));
+}
+
+void releaseRuntime(ReleaseProcedure releaseGlobals) {
+  if (releaseGlobals) releaseGlobals();
+  closeAllFiles();
+  resetHostState();
+  releaseFontTable();
+  releaseThreadRecord();
+}
+
+}  // namespace
+
+HINSTANCE moduleInstance() {
+  return processState.module ? processState.module : GetModuleHandleW(nullptr);
+}
+
+void runProgram(MainProcedure main, ReleaseProcedure releaseGlobals) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  GetVersionExA(&version);
+  if (version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
+    MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
+    ExitProcess(255);
+  }
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  GetStartupInfoA(&startup);
+  processState.showCommand = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+  processState.arguments = argumentText(GetCommandLineW());
+  processState.module = GetModuleHandleW(nullptr);
+  if (!createThreadRecord()) ExitProcess(255);
+
+  CoInitialize(nullptr);
+  INITCOMMONCONTROLSEX controls{8, 0x706F};
+  InitCommonControlsEx(&controls);
+  initialiseProgram();
+
+  const int32_t exitCode = main(processState.module, nullptr, processState.arguments, processState.showCommand);
+
+  releaseRuntime(releaseGlobals);
+  CoUninitialize();
+  ExitProcess(static_cast<UINT>(exitCode));
+}
+
+}  // namespace runtime

@@ -1,0 +1,44 @@
+// The main thread's runtime record and its thread-local-storage slot.
+#include "runtime/start/thread_record.h"
+
+#include <new>
+
+namespace runtime {
+
+namespace {
+DWORD slot = TLS_OUT_OF_INDEXES;
+constexpr SIZE_T recordSize = 128;
+}  // namespace
+
+bool createThreadRecord() {
+  slot = TlsAlloc();
+  if (slot == TLS_OUT_OF_INDEXES) return false;
+  void* block = GlobalAlloc(GPTR, recordSize);
+  if (!block) return false;
+  auto* record = new (block) ThreadRecord{};
+  record->fontNumbers[0] = 1;
+  record->fontNumbers[1] = 1;
+  record->fontNumbers[2] = 2;
+  record->fontNumbers[3] = 3;
+  TlsSetValue(slot, record);
+  return true;
+}
+
+ThreadRecord* threadRecord() {
+  return slot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<ThreadRecord*>(TlsGetValue(slot));
+}
+
+void releaseThreadRecord() {
+  ThreadRecord* record = threadRecord();
+  if (record) {
+    if (record->openHandle) CloseHandle(record->openHandle);
+    if (record->fileSearch) FindClose(record->fileSearch);
+    for (BSTR text : record->strings) SysFreeString(text);
+    record->~ThreadRecord();
+    GlobalFree(record);
+  }
+  if (slot != TLS_OUT_OF_INDEXES) TlsFree(slot);
+  slot = TLS_OUT_OF_INDEXES;
+}
+
+}  // namespace runtime
