@@ -51,6 +51,30 @@ Outcome start(const std::wstring& commandLine, const STARTUPINFOW& startup, cons
   return start(besideThisProgram(L"startup_probe.exe"), commandLine, startup, report, [](DWORD) {});
 }
 
+struct BoxSearch {
+  DWORD processId;
+  HWND box;
+};
+
+// Callbacks are named functions: the 32-bit build needs their stdcall convention.
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<BoxSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (owner != search->processId || std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  search->box = window;
+  return FALSE;
+}
+
+BOOL CALLBACK FindWin98Text(HWND child, LPARAM data) {
+  wchar_t text[64] = {};
+  GetWindowTextW(child, text, 64);
+  if (std::wstring(text).find(L"Win98") != std::wstring::npos) *reinterpret_cast<std::wstring*>(data) = text;
+  return TRUE;
+}
+
 class ProcessStartTest : public testing::Test {
  protected:
   void TearDown() override { SetEnvironmentVariableW(L"LETRAZUL_PROBE_EXIT", nullptr); }
@@ -107,34 +131,11 @@ TEST_F(ProcessStartTest, TheWindows9xFamilyIsRefusedWithOneBox) {
   std::wstring boxText;
   int boxes = 0;
   const Outcome run = start(program, L"probe98.exe", STARTUPINFOW{}, report, [&](DWORD processId) {
-    struct Search {
-      DWORD processId;
-      HWND box;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          wchar_t className[16] = {};
-          GetClassNameW(window, className, 16);
-          if (owner != s->processId || std::wstring(className) != L"#32770" || !IsWindowVisible(window))
-            return TRUE;
-          s->box = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    BoxSearch search{processId, nullptr};
+    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
     if (!search.box) return;
     ++boxes;
-    EnumChildWindows(
-        search.box,
-        [](HWND child, LPARAM data) -> BOOL {
-          wchar_t text[64] = {};
-          GetWindowTextW(child, text, 64);
-          if (std::wstring(text).find(L"Win98") != std::wstring::npos) *reinterpret_cast<std::wstring*>(data) = text;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&boxText));
+    EnumChildWindows(search.box, FindWin98Text, reinterpret_cast<LPARAM>(&boxText));
     PostMessageW(search.box, WM_COMMAND, IDOK, 0);
     Sleep(200);
   });
