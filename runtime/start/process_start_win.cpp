@@ -13,8 +13,6 @@
 
 namespace runtime {
 
-ProcessState processState;
-
 namespace {
 
 constexpr uint16_t floatingPointControl = 0x133F;  // every exception masked, 64-bit precision, nearest
@@ -37,10 +35,6 @@ void releaseRuntime(ReleaseProcedure releaseGlobals) {
 }
 
 }  // namespace
-
-HINSTANCE moduleInstance() {
-  return processState.module ? processState.module : GetModuleHandleW(nullptr);
-}
 
 void runProgram(MainProcedure main, ReleaseProcedure releaseGlobals) {
   OSVERSIONINFOA version{};

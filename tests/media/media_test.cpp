@@ -1,0 +1,111 @@
+// Sounds and message boxes as the game requests them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "runtime/media/message_box.h"
+#include "runtime/media/sound.h"
+#include "runtime/text/error_code.h"
+#include "tests/support/temp_folder.h"
+
+namespace runtime {
+namespace {
+
+constexpr int32_t gameSoundFlags = soundAsync | soundNoDefault;
+
+TEST(PlaySound, ASoundThatIsNoFileRecords53AndPlaysNothing) {
+  test_support::TempFolder folder;
+  std::filesystem::create_directory(folder.path() / "carpeta.wav");
+  const ByteString cases[] = {
+      folder.file("nada.wav"),       // a file name that names nothing
+      ByteString("*.wav"),           // wildcards are never looked up
+      ByteString("so?ido.wav"),
+      folder.file("carpeta.wav"),    // a folder is no sound file
+  };
+  for (const ByteString& name : cases) {
+    errorCode = 0;
+    playSound(name, gameSoundFlags, 0);
+    EXPECT_EQ(errorCode, error::fileNotFound) << name.view();
+  }
+}
+
+TEST(PlaySound, AnEmptyNameStopsTheSoundWithoutError) {
+  errorCode = 0;
+  playSound(ByteString(), 0, 0);
+  EXPECT_EQ(errorCode, 0);
+}
+
+struct FoundBox {
+  std::wstring title;
+  std::wstring text;
+  HWND owner = nullptr;
+  bool found = false;
+};
+
+BOOL CALLBACK ReadStaticText(HWND child, LPARAM data) {
+  wchar_t className[16] = {};
+  GetClassNameW(child, className, 16);
+  wchar_t text[256] = {};
+  GetWindowTextW(child, text, 256);
+  if (std::wstring(className) == L"Static" && text[0]) reinterpret_cast<FoundBox*>(data)->text = text;
+  return TRUE;
+}
+
+BOOL CALLBACK ReadBox(HWND window, LPARAM data) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  auto* box = reinterpret_cast<FoundBox*>(data);
+  wchar_t title[256] = {};
+  GetWindowTextW(window, title, 256);
+  box->title = title;
+  box->owner = GetWindow(window, GW_OWNER);
+  EnumChildWindows(window, ReadStaticText, data);
+  box->found = true;
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return FALSE;
+}
+
+// Shows a box on this thread while a second thread reads it back and closes it.
+FoundBox showAndRead(const ByteString& message, const ByteString& title, int32_t& result) {
+  const DWORD thread = GetCurrentThreadId();
+  FoundBox box;
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    for (int i = 0; i < 500 && !box.found; ++i) {
+      EnumThreadWindows(thread, ReadBox, reinterpret_cast<LPARAM>(&box));
+      Sleep(10);
+    }
+    done = true;
+  });
+  result = messageBox(message, title, messageBoxOk);
+  reader.join();
+  return box;
+}
+
+TEST(MessageBox, ShowsCodePage1252TextWithNoOwner) {
+  int32_t result = 0;
+  const FoundBox box = showAndRead(ByteString("Se acab\xF3 la partida: \xA1otra vez, se\xF1or!"),
+                                   ByteString("Programador \xE9"), result);
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.text, L"Se acab\u00F3 la partida: \u00A1otra vez, se\u00F1or!");
+  EXPECT_EQ(box.title, L"Programador \u00E9");
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(result, IDOK);
+}
+
+TEST(MessageBox, AnEmptyTitleGetsTheProgramsName) {
+  int32_t result = 0;
+  const FoundBox box = showAndRead(ByteString("GAME OVER"), ByteString(), result);
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.title, L"Letrazul");
+}
+
+}  // namespace
+}  // namespace runtime
