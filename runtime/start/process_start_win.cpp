@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
 #include "runtime/host/host_state.h"
 #include "runtime/start/command_line.h"
@@ -30,6 +31,7 @@ void releaseRuntime(ReleaseProcedure releaseGlobals) {
   if (releaseGlobals) releaseGlobals();
   closeAllFiles();
   resetHostState();
+  releaseAllTargets();
   releaseFontTable();
   releaseThreadRecord();
 }

@@ -13,7 +13,6 @@ namespace runtime {
 struct ThreadRecord {
   int32_t fontNumbers[4];     // default fonts; the first is the dialog font
   uint32_t codePage;          // for every ANSI/UTF-16 conversion: 0, the ANSI code page
-  void* currentTarget;        // the canvas target drawn on, none until the first graphic control
   HANDLE openHandle;          // a handle the runtime holds for the thread, if any
   HANDLE fileSearch;          // a pending file search, if any
   BSTR strings[6];            // the thread's runtime strings

@@ -106,7 +106,7 @@ TEST_F(ProcessStartTest, TheMainProcedureGetsTheArgumentTextAndTheShowCommand) {
 
 TEST_F(ProcessStartTest, TheRuntimeIsReadyBeforeTheMainProcedureRuns) {
   const Outcome run = start(L"startup_probe.exe", STARTUPINFOW{}, report);
-  for (const char* line : {"module 1\n", "previous 1\n", "x87 133f\n", "fonts 3 MS Sans Serif Lucida Console\n",
+  for (const char* line : {"module 1\n", "previous 1\n", "x87 133f\n", "fonts 3 MS Sans Serif 8 Lucida Console 11\n",
                            "record 1 1 2 3 0\n"})
     EXPECT_NE(run.report.find(line), std::string::npos) << line << " in\n" << run.report;
 }

@@ -21,10 +21,13 @@ int32_t ProbeMain(void* module, void* previous, const wchar_t* arguments, int32_
   const char* out = std::getenv("LETRAZUL_PROBE_OUT");
   if (out) {
     if (FILE* file = std::fopen(out, "wb")) {
-      std::fprintf(file, "module %d\nprevious %d\nshow %d\nx87 %04x\nfonts %d %ls %ls\nrecord %d %d %d %d %u\n",
+      runtime::FontDescription first, third;
+      runtime::fontDescription(1, first);
+      runtime::fontDescription(3, third);
+      std::fprintf(file, "module %d\nprevious %d\nshow %d\nx87 %04x\nfonts %d %ls %g %ls %g\nrecord %d %d %d %d %u\n",
                    module == GetModuleHandleW(nullptr), previous == nullptr, showCommand, controlWord,
-                   runtime::fontCount(), runtime::fontEntry(1)->description.lfFaceName,
-                   runtime::fontEntry(3)->description.lfFaceName, record->fontNumbers[0], record->fontNumbers[1],
+                   runtime::fontCount(), first.face, first.points, third.face, third.points, record->fontNumbers[0],
+                   record->fontNumbers[1],
                    record->fontNumbers[2], record->fontNumbers[3], record->codePage);
       std::fprintf(file, "arguments [%ls]\n", arguments);
       std::fclose(file);

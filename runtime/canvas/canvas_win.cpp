@@ -1,0 +1,464 @@
+// The canvas engine over GDI: drawing targets, their refresh, and the graphic control's keys.
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "runtime/canvas/draw_target.h"
+#include "runtime/canvas/font_table.h"
+#include "runtime/start/process_state.h"
+#include "runtime/start/spin_lock.h"
+#include "runtime/text/error_code.h"
+#include "runtime/text/string_ops.h"
+#include "runtime/text/wide_text.h"
+
+namespace runtime {
+
+namespace {
+
+// Held around every operation, from the lookup of the current target until it returns; taken again
+// by the paint that an automatic refresh causes on the same thread.
+RecursiveSpinLock canvasLock;
+std::vector<std::unique_ptr<DrawTarget>> targets;
+thread_local DrawTarget* current = nullptr;
+
+DrawTarget* lookUp(TargetHandle window) {
+  for (auto& target : targets)
+    if (target->window == window) return target.get();
+  return nullptr;
+}
+
+// The dialog item `controlId` of `window`, or `window` itself for 0.
+DrawTarget* lookUp(TargetHandle window, int32_t controlId) {
+  if (controlId != 0) {
+    HWND item = GetDlgItem(reinterpret_cast<HWND>(window), controlId);
+    return item ? lookUp(reinterpret_cast<TargetHandle>(item)) : nullptr;
+  }
+  return window ? lookUp(window) : nullptr;
+}
+
+COLORREF resolved(ColourValue colour, int systemIndex) {
+  return colour == systemColour ? GetSysColor(systemIndex) : static_cast<COLORREF>(colour);
+}
+
+void setBackground(DrawTarget& target, ColourValue colour) {
+  if (target.backgroundBrush) DeleteObject(target.backgroundBrush);
+  target.backgroundBrush = nullptr;
+  if (colour == transparent) {
+    target.background = transparent;
+    SetBkMode(target.memoryDc, TRANSPARENT);
+    return;
+  }
+  const COLORREF value = resolved(colour, COLOR_BTNFACE);
+  target.background = static_cast<ColourValue>(value);
+  target.backgroundBrush = CreateSolidBrush(value);
+  SetBkMode(target.memoryDc, OPAQUE);
+  SetBkColor(target.memoryDc, value);
+}
+
+// Selects font `font` (0 means 1) into the target and reads its metrics; the previous font stays
+// when the new one cannot be made.
+void useFont(DrawTarget& target, FontHandle font) {
+  if (font == 0) font = 1;
+  FontDescription description;
+  if (!fontDescription(font, description)) return;
+  HFONT object = fontObject(font, GetDeviceCaps(target.memoryDc, LOGPIXELSY));
+  HGDIOBJ replaced = object ? SelectObject(target.memoryDc, object) : nullptr;
+  if (!replaced || replaced == HGDI_ERROR) {
+    recordError(error::illegalCall);
+    return;
+  }
+  if (!target.replacedFont) target.replacedFont = replaced;
+  if (target.font) addFontUser(target.font, -1);
+  addFontUser(font, 1);
+  target.font = font;
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(target.memoryDc, &metrics);
+  target.averageCharWidth = metrics.tmAveCharWidth;
+  target.charHeight = metrics.tmHeight;
+  target.externalLeading = metrics.tmExternalLeading;
+  target.rotatedText = description.escapement != 0;
+}
+
+// The state every new target starts with; the caller has selected its picture.
+void startState(DrawTarget& target) {
+  target.foreground = static_cast<ColourValue>(GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(target.memoryDc, static_cast<COLORREF>(target.foreground));
+  setBackground(target, systemColour);
+  // Texts start at the current position and move it to their end.
+  SetTextAlign(target.memoryDc, TA_UPDATECP | TA_LEFT | TA_TOP);
+  useFont(target, 1);
+}
+
+// Adds `area` (clipped to the picture) to what has changed, and brings a control in automatic
+// mode up to date before the operation returns.
+void markDirty(DrawTarget& target, RECT area) {
+  RECT picture{0, 0, target.width, target.height};
+  IntersectRect(&area, &area, &picture);
+  if (!IsRectEmpty(&area)) {
+    if (target.dirtyRect.left < 0)
+      target.dirtyRect = area;
+    else
+      UnionRect(&target.dirtyRect, &target.dirtyRect, &area);
+  }
+  target.dirty = true;
+  if (target.kind != TargetKind::graphicControl || target.explicitRefresh) return;
+  HWND window = reinterpret_cast<HWND>(target.window);
+  if (target.dirtyRect.left >= 0) InvalidateRect(window, &target.dirtyRect, FALSE);
+  target.dirtyRect = RECT{-1, -1, 0, 0};
+  UpdateWindow(window);
+  target.dirty = false;
+}
+
+void markAllDirty(DrawTarget& target) { markDirty(target, RECT{0, 0, target.width, target.height}); }
+
+DWORD rasterOperation(int32_t mixMode) {
+  switch (mixMode) {
+    case 2:
+      return NOTSRCERASE;
+    case 4:
+      return NOTSRCCOPY;
+    case 5:
+      return SRCERASE;
+    case 7:
+      return SRCINVERT;
+    case 9:
+      return SRCAND;
+    case 12:
+      return MERGEPAINT;
+    case 15:
+      return SRCPAINT;
+    default:
+      return SRCCOPY;
+  }
+}
+
+// A memory DC compatible with the display, holding `bitmap`; the target owns both from here on.
+bool adoptPicture(DrawTarget& target, HBITMAP bitmap, int32_t width, int32_t height) {
+  target.memoryDc = CreateCompatibleDC(nullptr);
+  if (!target.memoryDc) return false;
+  target.picture = bitmap;
+  target.replacedBitmap = SelectObject(target.memoryDc, bitmap);
+  target.width = width;
+  target.height = height;
+  startState(target);
+  return true;
+}
+
+HBITMAP loadBitmap(const ByteString& name) {
+  const WideText wide(name);
+  if (wide.size() == 2 && wide.c_str()[1] == L'\0' && wide.c_str()[0] < 0x8000)
+    return LoadBitmapW(nullptr, MAKEINTRESOURCEW(wide.c_str()[0]));  // a predefined system bitmap
+  HBITMAP bitmap = nullptr;
+  if (find(name, ByteString("."), 1) == 0)
+    bitmap = static_cast<HBITMAP>(LoadImageW(moduleInstance(), wide.c_str(), IMAGE_BITMAP, 0, 0, 0));
+  if (!bitmap) bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  return bitmap;
+}
+
+// `image` scaled to width x height with `stretchMode`; the image is released either way.
+HBITMAP scaled(HBITMAP image, int32_t imageWidth, int32_t imageHeight, int32_t width, int32_t height,
+               int32_t stretchMode) {
+  HDC source = CreateCompatibleDC(nullptr);
+  HDC target = CreateCompatibleDC(nullptr);
+  HGDIOBJ sourceReplaced = SelectObject(source, image);
+  HBITMAP result = CreateCompatibleBitmap(source, width, height);
+  if (result) {
+    HGDIOBJ targetReplaced = SelectObject(target, result);
+    const int previousMode = stretchMode ? SetStretchBltMode(target, stretchMode) : 0;
+    StretchBlt(target, 0, 0, width, height, source, 0, 0, imageWidth, imageHeight, SRCCOPY);
+    if (previousMode) SetStretchBltMode(target, previousMode);
+    SetBrushOrgEx(target, 0, 0, nullptr);
+    SelectObject(target, targetReplaced);
+  }
+  SelectObject(source, sourceReplaced);
+  DeleteDC(target);
+  DeleteDC(source);
+  DeleteObject(image);
+  return result;
+}
+
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Whether a key press on a focused graphic control is taken by the control: the function keys, the
+// keypad's own keys while they are not digits, and the separate cursor and editing keys.
+bool keyConsumed(LPARAM keyData) {
+  const uint32_t scan = (static_cast<uint32_t>(keyData) >> 16) & 0xFF;
+  const bool extended = (keyData >> 24) & 1;
+  if (extended) return scan != 0x1C && scan != 0x35 && scan != 0x3A && scan != 0x45 && scan != 0x46;
+  if ((scan >= 0x3B && scan <= 0x44) || scan == 0x57 || scan == 0x58) return true;
+  if (scan >= 0x47 && scan <= 0x53 && scan != 0x4A && scan != 0x4E)
+    return !(GetKeyState(VK_NUMLOCK) & 1) || (GetKeyState(VK_SHIFT) & 0x8000);
+  return false;
+}
+
+}  // namespace
+
+DrawTarget::~DrawTarget() {
+  if (memoryDc) {
+    if (replacedFont) SelectObject(memoryDc, replacedFont);
+    if (replacedBitmap) SelectObject(memoryDc, replacedBitmap);
+    DeleteDC(memoryDc);
+  }
+  if (font) addFontUser(font, -1);
+  if (picture) DeleteObject(picture);
+  if (backgroundBrush) DeleteObject(backgroundBrush);
+}
+
+void attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh) {
+  std::lock_guard guard(canvasLock);
+  current = lookUp(window, controlId);
+  if (!current) {
+    recordError(error::illegalCall);
+    return;
+  }
+  current->explicitRefresh = explicitRefresh || current->kind == TargetKind::picture;
+}
+
+void setColours(ColourValue foreground, ColourValue background) {
+  std::lock_guard guard(canvasLock);
+  if (!current) return;
+  if (foreground != unchanged) {
+    current->foreground = static_cast<ColourValue>(resolved(foreground, COLOR_WINDOWTEXT));
+    SetTextColor(current->memoryDc, static_cast<COLORREF>(current->foreground));
+  }
+  if (background != unchanged) setBackground(*current, background);
+}
+
+void clearTarget(ColourValue colour, int32_t fillStyle) {
+  std::lock_guard guard(canvasLock);
+  if (!current) return;
+  if (colour == systemColour) colour = current->background;
+  if (colour != transparent) {
+    if (fillStyle < 0 || fillStyle > 6) fillStyle = 0;
+    const auto value = static_cast<COLORREF>(colour);
+    HBRUSH brush = fillStyle == 0 ? CreateSolidBrush(value) : CreateHatchBrush(fillStyle - 1, value);
+    const RECT all{0, 0, current->width, current->height};
+    // A fill that fails is tried again a few times before it is given up.
+    for (int attempt = 0; attempt < 10 && !FillRect(current->memoryDc, &all, brush); ++attempt) Sleep(2);
+    DeleteObject(brush);
+  }
+  current->x = current->y = 0;
+  markAllDirty(*current);
+}
+
+void setPosition(int32_t x, int32_t y) {
+  std::lock_guard guard(canvasLock);
+  if (!current) return;
+  current->x = x;
+  current->y = y;
+}
+
+void printText(const ByteString& text) {
+  std::lock_guard guard(canvasLock);
+  if (!current) return;
+  DrawTarget& target = *current;
+  if (!text.empty()) {
+    const WideText wide(text);
+    MoveToEx(target.memoryDc, target.x, target.y, nullptr);
+    RECT line{target.x, target.y, target.width, target.y + target.charHeight};
+    // Rotated texts leave their line, so they are neither clipped to it nor tracked by their cell.
+    const UINT options = target.rotatedText ? 0 : ETO_CLIPPED;
+    ExtTextOutW(target.memoryDc, 0, 0, options, &line, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
+    POINT end{};
+    GetCurrentPositionEx(target.memoryDc, &end);
+    if (target.rotatedText)
+      markAllDirty(target);
+    else
+      markDirty(target, RECT{target.x, target.y, end.x, target.y + target.charHeight});
+  }
+  target.x = 0;
+  target.y += target.charHeight + target.externalLeading;
+}
+
+FontHandle newFont(const ByteString& face, float points, int32_t style, int32_t charset, int32_t pitchAndFamily,
+                   int32_t escapement) {
+  FontDescription description;
+  const WideText wide(face);
+  std::copy_n(wide.c_str(), std::min<int32_t>(wide.size(), 31), description.face);
+  description.points = points == 0 ? 8.0f : points;
+  description.weight = (style & fontBold) ? FW_BOLD : FW_NORMAL;
+  description.italic = style & fontItalic;
+  description.underline = style & fontUnderline;
+  description.strikeOut = style & fontStrikeOut;
+  description.charset = static_cast<uint8_t>(charset);
+  description.pitchAndFamily = static_cast<uint8_t>(pitchAndFamily);
+  description.escapement = escapement;
+  const FontHandle font = registerFont(description);
+  if (!font) recordError(error::illegalCall);
+  return font;
+}
+
+void selectFont(FontHandle font) {
+  std::lock_guard guard(canvasLock);
+  if (current) useFont(*current, font);
+}
+
+PictureHandle loadPicture(const ByteString& name, int32_t width, int32_t height, int32_t stretchMode) {
+  if (width == 0 || height == 0) width = height = 0;
+  HBITMAP image = loadBitmap(name);
+  if (!image) return 0;
+  BITMAP info{};
+  GetObjectW(image, sizeof(info), &info);
+  if (width && (width != info.bmWidth || height != info.bmHeight)) {
+    image = scaled(image, info.bmWidth, info.bmHeight, width, height, stretchMode);
+    if (!image) return 0;
+  } else {
+    width = info.bmWidth;
+    height = info.bmHeight;
+  }
+  auto target = std::make_unique<DrawTarget>();
+  target->window = reinterpret_cast<TargetHandle>(image);
+  target->kind = TargetKind::picture;
+  if (!adoptPicture(*target, image, width, height)) {
+    DeleteObject(image);
+    return 0;
+  }
+  std::lock_guard guard(canvasLock);
+  targets.insert(targets.begin(), std::move(target));
+  return reinterpret_cast<PictureHandle>(image);
+}
+
+void copyPicture(TargetHandle source, int32_t controlId, int32_t mixMode) {
+  std::lock_guard guard(canvasLock);
+  const DrawTarget* from = lookUp(source, controlId);
+  if (!current || !from) return;
+  const int32_t width = std::min(from->width, current->width);
+  const int32_t height = std::min(from->height, current->height);
+  BitBlt(current->memoryDc, 0, 0, width, height, from->memoryDc, 0, 0, rasterOperation(mixMode > 15 ? 0 : mixMode));
+  markAllDirty(*current);
+}
+
+void releasePicture(PictureHandle picture) {
+  std::unique_ptr<DrawTarget> released;
+  std::lock_guard guard(canvasLock);
+  auto it = std::find_if(targets.begin(), targets.end(), [&](const auto& target) {
+    return target->window == picture && target->kind == TargetKind::picture;
+  });
+  if (it == targets.end()) return;
+  if (current == it->get()) current = nullptr;
+  released = std::move(*it);
+  targets.erase(it);
+}
+
+bool createControlTarget(HWND control, COLORREF backgroundColour) {
+  RECT client{};
+  GetClientRect(control, &client);
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ReleaseDC(nullptr, screen);
+  if (!bitmap) return false;
+  auto target = std::make_unique<DrawTarget>();
+  target->window = reinterpret_cast<TargetHandle>(control);
+  target->kind = TargetKind::graphicControl;
+  target->explicitRefresh = false;
+  if (!adoptPicture(*target, bitmap, client.right, client.bottom)) {
+    DeleteObject(bitmap);
+    return false;
+  }
+  setBackground(*target, static_cast<ColourValue>(backgroundColour));
+  const RECT all{0, 0, client.right, client.bottom};
+  FillRect(target->memoryDc, &all, target->backgroundBrush);
+  target->previousProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
+  std::lock_guard guard(canvasLock);
+  if (!current) current = target.get();
+  targets.insert(targets.begin(), std::move(target));
+  return true;
+}
+
+void releaseControlTarget(HWND control) {
+  std::unique_ptr<DrawTarget> released;
+  std::lock_guard guard(canvasLock);
+  auto it = std::find_if(targets.begin(), targets.end(),
+                         [&](const auto& target) { return target->window == reinterpret_cast<TargetHandle>(control); });
+  if (it == targets.end()) return;
+  if (current == it->get()) current = nullptr;
+  SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>((*it)->previousProc));
+  released = std::move(*it);
+  targets.erase(it);
+}
+
+void paintControl(const DRAWITEMSTRUCT& item) {
+  std::lock_guard guard(canvasLock);
+  const DrawTarget* target = lookUp(reinterpret_cast<TargetHandle>(item.hwndItem));
+  if (!target) return;
+  const RECT& area = item.rcItem;
+  BitBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, target->memoryDc, area.left,
+         area.top, SRCCOPY);
+}
+
+const DrawTarget* findTarget(TargetHandle window) {
+  std::lock_guard guard(canvasLock);
+  return lookUp(window);
+}
+
+const DrawTarget* currentTarget() { return current; }
+
+int32_t targetCount() {
+  std::lock_guard guard(canvasLock);
+  return static_cast<int32_t>(targets.size());
+}
+
+void releaseAllTargets() {
+  std::vector<std::unique_ptr<DrawTarget>> released;
+  std::lock_guard guard(canvasLock);
+  current = nullptr;
+  released.swap(targets);
+}
+
+namespace {
+
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WNDPROC previous = nullptr;
+  {
+    std::lock_guard guard(canvasLock);
+    DrawTarget* target = lookUp(reinterpret_cast<TargetHandle>(window));
+    if (!target) return DefWindowProcW(window, message, wParam, lParam);
+    previous = target->previousProc;
+    switch (message) {
+      case WM_GETDLGCODE:
+        return DLGC_WANTALLKEYS;
+      case WM_SETFOCUS:
+      case WM_KILLFOCUS:
+        target->hasFocus = message == WM_SETFOCUS;
+        break;
+      case WM_CHAR:
+        if (wParam == '\t') break;
+        target->lastKey = static_cast<uint32_t>(wParam);
+        return 0;
+      case WM_KEYDOWN:
+        if (!keyConsumed(lParam)) break;
+        target->lastKey = static_cast<uint32_t>(lParam) & 0x00FF0000;
+        return 0;
+      case WM_SYSKEYDOWN:
+        if ((static_cast<uint32_t>(lParam) & 0x01FF0000) != 0x00440000) break;  // F10, not extended
+        target->lastKey = static_cast<uint32_t>(lParam) & 0x00FF0000;
+        return 0;
+      default:
+        break;
+    }
+  }
+  // Outside the lock: these send further messages that come back here. Scroll requests go on to
+  // the control itself; the game's canvas has no scroll bars, so nothing moves.
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      SetFocus(window);
+      break;
+    case WM_MOUSEWHEEL: {
+      const bool sideways = GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL;
+      const WPARAM line = GET_WHEEL_DELTA_WPARAM(wParam) >= 0 ? SB_LINEUP : SB_LINEDOWN;
+      SendMessageW(window, sideways ? WM_HSCROLL : WM_VSCROLL, line, 0);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+}  // namespace
+
+}  // namespace runtime
