@@ -27,21 +27,33 @@ constexpr double pi = 3.14159265358979323846;
 void putLittle(Bytes& out, uint32_t value, int size) {
   for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
-void put16(Bytes& out, uint32_t value) { putLittle(out, value, 2); }
-void put32(Bytes& out, uint32_t value) { putLittle(out, value, 4); }
+void put16(Bytes& out, uint32_t value) {
+  putLittle(out, value, 2);
+}
+void put32(Bytes& out, uint32_t value) {
+  putLittle(out, value, 4);
+}
 void putBig32(Bytes& out, uint32_t value) {
   for (int i = 3; i >= 0; --i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
-void putTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void putTag(Bytes& out, const char* tag) {
+  out.insert(out.end(), tag, tag + 4);
+}
 
-uint8_t toByte(double unit) { return static_cast<uint8_t>(std::clamp(std::lround(unit * 255.0), 0L, 255L)); }
+uint8_t toByte(double unit) {
+  return static_cast<uint8_t>(std::clamp(std::lround(unit * 255.0), 0L, 255L));
+}
 
-double clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+double clamp01(double v) {
+  return std::clamp(v, 0.0, 1.0);
+}
 double smoothstep(double edge0, double edge1, double v) {
   const double t = clamp01((v - edge0) / (edge1 - edge0));
   return t * t * (3.0 - 2.0 * t);
 }
-double mix(double a, double b, double t) { return a + (b - a) * t; }
+double mix(double a, double b, double t) {
+  return a + (b - a) * t;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Randomness: SplitMix64, whose output is fixed by its integer arithmetic alone.
@@ -150,9 +162,9 @@ Bytes makePng(int width, int height, int channels, const Bytes& pixels) {
   Bytes header;
   putBig32(header, static_cast<uint32_t>(width));
   putBig32(header, static_cast<uint32_t>(height));
-  header.push_back(8);                       // bits per channel
+  header.push_back(8);                      // bits per channel
   header.push_back(channels == 4 ? 6 : 2);  // colour type: RGBA or RGB
-  header.insert(header.end(), {0, 0, 0});    // deflate, adaptive filters, no interlace
+  header.insert(header.end(), {0, 0, 0});   // deflate, adaptive filters, no interlace
   putPngChunk(png, "IHDR", header);
   Bytes rows;
   const size_t stride = static_cast<size_t>(width) * static_cast<size_t>(channels);
@@ -179,11 +191,14 @@ struct Colour {
   double r = 0.0, g = 0.0, b = 0.0;
 };
 
-Colour scaled(const Colour& c, double k) { return {c.r * k, c.g * k, c.b * k}; }
+Colour scaled(const Colour& c, double k) {
+  return {c.r * k, c.g * k, c.b * k};
+}
 
 class Canvas {
  public:
-  Canvas(int width, int height) : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
+  Canvas(int width, int height)
+      : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
   int width() const { return width_; }
   int height() const { return height_; }
   Colour& at(int x, int y) { return pixels_[static_cast<size_t>(y * width_ + x)]; }
@@ -235,7 +250,9 @@ struct GalaxyFrame {
     y = centreY + u * std::sin(tilt) + v * std::cos(tilt);
   }
   // Zero along the middle of either arm; logarithmic spirals keep their shape as they widen.
-  double armPhase(double radius, double angle) const { return angle - winding * std::log((radius + 6.0) / 60.0); }
+  double armPhase(double radius, double angle) const {
+    return angle - winding * std::log((radius + 6.0) / 60.0);
+  }
 };
 
 void paintGalaxy(Canvas& sky, const GalaxyFrame& galaxy) {
@@ -250,20 +267,22 @@ void paintGalaxy(Canvas& sky, const GalaxyFrame& galaxy) {
       if (r > 900.0) continue;
       // Large-scale noise bends the arms so they do not look drawn with a compass.
       const double bend = fractalNoise(x / 80.0, y / 80.0, 4, 303) - 0.5;
-      const double phase = galaxy.armPhase(r, angle) + 0.9 * bend;
-      const double arm = std::pow(0.5 + 0.5 * std::cos(2.0 * phase), 3.0);
+      const double phase = galaxy.armPhase(r, angle) + 1.3 * bend;
+      const double arm = std::pow(0.5 + 0.5 * std::cos(2.0 * phase), 2.2);
       // Dust lies along the inner edge of each arm.
-      const double lane = std::pow(0.5 + 0.5 * std::cos(2.0 * (phase + 0.55)), 10.0);
-      const double clumps = 0.45 + 1.1 * fractalNoise(x / 7.0, y / 7.0, 3, 404);
+      const double lane = std::pow(0.5 + 0.5 * std::cos(2.0 * (phase + 0.62)), 8.0);
+      const double clumps = 0.25 + 1.6 * std::pow(fractalNoise(x / 6.0, y / 6.0, 3, 404), 1.5);
       const double rim = 1.0 - smoothstep(230.0, 360.0, r);
       const double armZone = smoothstep(22.0, 85.0, r) * rim;
 
-      const double core = 0.30 * std::exp(-std::pow(r / 30.0, 1.3)) + 0.22 * std::exp(-r * r / (2.0 * 7.0 * 7.0));
-      const double arms = 0.30 * arm * armZone * std::exp(-r / 190.0) * clumps;
+      const double core =
+          0.32 * std::exp(-std::pow(r / 40.0, 1.15)) + 0.22 * std::exp(-r * r / (2.0 * 7.0 * 7.0));
+      const double arms = 0.40 * arm * armZone * std::exp(-r / 150.0) * clumps;
       const double disc = 0.09 * std::exp(-r / 105.0) * rim * (0.7 + 0.6 * clumps);
       const double glow = 0.055 * std::exp(-r / 150.0);
       const double dustZone = smoothstep(18.0, 60.0, r) * (1.0 - smoothstep(190.0, 320.0, r));
-      const double dust = clamp01(0.85 * lane * dustZone * (0.4 + 1.2 * fractalNoise(x / 12.0, y / 12.0, 3, 505)));
+      const double dust =
+          clamp01(0.95 * lane * dustZone * (0.4 + 1.2 * fractalNoise(x / 12.0, y / 12.0, 3, 505)));
 
       Colour light = scaled(coreColour, core);
       const Colour a = scaled(armColour, arms), d = scaled(discColour, disc), g = scaled(glowColour, glow);
@@ -296,7 +315,7 @@ void paintArmKnots(Canvas& sky, const GalaxyFrame& galaxy, Random& random) {
     galaxy.toPicture(r, angle, x, y);
     const bool nebula = random.unit() < 0.35;
     const Colour tint = nebula ? Colour{1.00, 0.45, 0.70} : Colour{0.62, 0.78, 1.00};
-    const double strength = random.range(0.04, 0.16) * std::exp(-r / 260.0);
+    const double strength = random.range(0.06, 0.22) * std::exp(-r / 260.0);
     paintBlob(sky, x, y, random.range(0.7, nebula ? 2.4 : 1.3), scaled(tint, strength));
   }
 }
@@ -421,9 +440,11 @@ Bytes halveRgb(int width, int height, const Bytes& rgb) {
 constexpr int iconSize = 48;
 
 // Signed distances in pixels: negative inside a shape.
-double boxDistance(double x, double y, double cx, double cy, double halfWidth, double halfHeight, double radius) {
+double boxDistance(double x, double y, double cx, double cy, double halfWidth, double halfHeight,
+                   double radius) {
   const double qx = std::abs(x - cx) - halfWidth + radius, qy = std::abs(y - cy) - halfHeight + radius;
-  const double outside = std::sqrt(std::max(qx, 0.0) * std::max(qx, 0.0) + std::max(qy, 0.0) * std::max(qy, 0.0));
+  const double outside =
+      std::sqrt(std::max(qx, 0.0) * std::max(qx, 0.0) + std::max(qy, 0.0) * std::max(qy, 0.0));
   return outside + std::min(std::max(qx, qy), 0.0) - radius;
 }
 
@@ -435,12 +456,14 @@ double segmentDistance(double x, double y, double ax, double ay, double bx, doub
 
 // The "n" of a geometric sans: two flat-ended stems joined by a half-ring shoulder.
 double letterNDistance(double x, double y) {
-  constexpr double stroke = 3.1, top = 19.0, baseline = 39.0, leftStem = 15.5, rightStem = 32.5;
+  constexpr double stroke = 3.35, top = 19.0, baseline = 39.0, leftStem = 15.5, rightStem = 32.5;
   constexpr double shoulderX = (leftStem + rightStem) / 2, shoulderRadius = (rightStem - leftStem) / 2;
   constexpr double shoulderY = top + stroke + shoulderRadius;
   const double left = boxDistance(x, y, leftStem, (top + baseline) / 2, stroke, (baseline - top) / 2, 0.0);
+  // The right stem reaches a pixel into the shoulder so that no seam shows where they meet.
+  constexpr double rightTop = shoulderY - 1.0;
   const double right =
-      boxDistance(x, y, rightStem, (shoulderY + baseline) / 2, stroke, (baseline - shoulderY) / 2, 0.0);
+      boxDistance(x, y, rightStem, (rightTop + baseline) / 2, stroke, (baseline - rightTop) / 2, 0.0);
   const double ring = std::abs(std::hypot(x - shoulderX, y - shoulderY) - shoulderRadius) - stroke;
   const double shoulder = std::max(ring, y - shoulderY);  // the upper half only
   return std::min({left, right, shoulder});
@@ -454,17 +477,21 @@ double tildeDistance(double x, double y) {
   for (int i = 0; i <= pieces; ++i) {
     const double t = static_cast<double>(i) / pieces;
     const double qx = 14.5 + 19.0 * t, qy = 11.0 - 2.7 * std::sin(2.0 * pi * t);
-    if (i > 0) nearest = std::min(nearest, segmentDistance(x, y, px, py, qx, qy, 2.3));
+    if (i > 0) nearest = std::min(nearest, segmentDistance(x, y, px, py, qx, qy, 2.55));
     px = qx;
     py = qy;
   }
   return nearest;
 }
 
-double glyphDistance(double x, double y) { return std::min(letterNDistance(x, y), tildeDistance(x, y)); }
+double glyphDistance(double x, double y) {
+  return std::min(letterNDistance(x, y), tildeDistance(x, y));
+}
 
 // Area covered by a shape edge crossing a one-pixel square, from its distance at the centre.
-double coverage(double distance) { return clamp01(0.5 - distance); }
+double coverage(double distance) {
+  return clamp01(0.5 - distance);
+}
 
 struct Rgba {
   double r = 0.0, g = 0.0, b = 0.0, a = 0.0;
@@ -477,7 +504,7 @@ Rgba iconPixel(int px, int py) {
   if (tile <= 0.0) return {};
   // Lighter at the top left, deep at the bottom right.
   const double shade = clamp01((x * 0.35 + y) / 58.0);
-  Colour c{mix(0.17, 0.03, shade), mix(0.38, 0.11, shade), mix(0.90, 0.48, shade)};
+  Colour c{mix(0.12, 0.02, shade), mix(0.30, 0.08, shade), mix(0.82, 0.42, shade)};
   // A faint lighter rim just inside the edge keeps the tile distinct on dark task bars.
   const double rim = 0.22 * clamp01(1.0 - std::abs(tileEdge + 1.5));
   c = {mix(c.r, 0.45, rim), mix(c.g, 0.62, rim), mix(c.b, 1.0, rim)};
@@ -514,8 +541,8 @@ Bytes makeIco(const Bytes& rgba) {
   constexpr uint32_t imageBytes = 40 + colourBytes + maskBytes;
   Bytes ico;
   put16(ico, 0);
-  put16(ico, 1);  // icon, not cursor
-  put16(ico, 1);  // one image
+  put16(ico, 1);                                      // icon, not cursor
+  put16(ico, 1);                                      // one image
   ico.insert(ico.end(), {iconSize, iconSize, 0, 0});  // width, height, no palette, reserved
   put16(ico, 1);                                      // planes
   put16(ico, 32);
@@ -539,7 +566,8 @@ Bytes makeIco(const Bytes& rgba) {
   for (int y = iconSize - 1; y >= 0; --y) {
     Bytes row(maskRowBytes, 0);
     for (int x = 0; x < iconSize; ++x) {
-      if (rgba[static_cast<size_t>(y * iconSize + x) * 4 + 3] == 0) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      if (rgba[static_cast<size_t>(y * iconSize + x) * 4 + 3] == 0)
+        row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
     }
     ico.insert(ico.end(), row.begin(), row.end());
   }
@@ -573,14 +601,14 @@ class Mix {
  public:
   Mix(int channels, int rate, size_t frames)
       : rate_(rate), tracks_(static_cast<size_t>(channels), std::vector<double>(frames, 0.0)) {}
-  int rate() const { return rate_; }
   size_t channels() const { return tracks_.size(); }
   size_t frames() const { return tracks_[0].size(); }
   std::vector<double>& track(size_t channel) { return tracks_[channel]; }
 
   void play(const Note& note) {
     const auto first = static_cast<size_t>(std::lround(note.start * rate_));
-    const size_t last = std::min(frames(), static_cast<size_t>(std::lround((note.start + note.length) * rate_)));
+    const size_t last =
+        std::min(frames(), static_cast<size_t>(std::lround((note.start + note.length) * rate_)));
     const double release = std::min(0.04, note.length / 3.0);
     const double highest = note.pitch * std::max(1.0, note.glide);
     // Constant-power pan; a mono mix takes the note whole.
@@ -637,9 +665,11 @@ class Mix {
 };
 
 // Equal-tempered pitch of a note counted in semitones from A4.
-double pitchOf(int semitonesFromA4) { return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0); }
-constexpr int C3 = -21, C4 = -9, D4 = -7, Eb4 = -6, F4 = -4, G4 = -2, C5 = 3, E5 = 7, G5 = 10, C6 = 15, E6 = 19,
-              G6 = 22, C7 = 27, E7 = 31;
+double pitchOf(int semitonesFromA4) {
+  return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0);
+}
+constexpr int C3 = -21, C4 = -9, D4 = -7, Eb4 = -6, F4 = -4, G4 = -2, C5 = 3, E5 = 7, G5 = 10, C6 = 15,
+              E6 = 19, G6 = 22, C7 = 27, E7 = 31;
 
 const Timbre horn = {{1, 1.0, 0}, {2, 0.45, 0.6}, {3, 0.25, 1.2}, {4, 0.12, 1.8}, {5, 0.06, 2.4}};
 const Timbre brass = {{1, 1.0, 0},    {2, 0.75, 0.3}, {3, 0.58, 0.6}, {4, 0.42, 0.9},
@@ -656,7 +686,8 @@ const Timbre saw = [] {
 // A game lost: a slow minor walk down to a low C that sags and trembles.
 void composeLostGame(Mix& m) {
   const int steps[] = {G4, F4, Eb4, D4};
-  for (int i = 0; i < 4; ++i) m.play({0.62 * i, 0.66, pitchOf(steps[i]), 1.0, 0.8, 0, &horn, 0.05, 0.7, 0.004});
+  for (int i = 0; i < 4; ++i)
+    m.play({0.62 * i, 0.66, pitchOf(steps[i]), 1.0, 0.8, 0, &horn, 0.05, 0.7, 0.004});
   m.play({2.48, 1.62, pitchOf(C4), 0.95, 0.9, 0, &horn, 0.06, 0.55, 0.012});
   m.play({2.48, 1.62, pitchOf(C3), 0.97, 0.55, 0, &horn, 0.10, 0.6, 0.0});
   m.finish(0.85, 0.006, 0.25);
@@ -681,13 +712,13 @@ void composeNewGame(Mix& m) {
 
 // A miss: a low sawtooth that sags in pitch.
 void composeMiss(Mix& m) {
-  m.play({0.0, 1.0, 130.0, 0.72, 1.0, 0, &saw, 0.004, 9.0});
+  m.play({0.0, 0.072, 130.0, 0.75, 1.0, 0, &saw, 0.004, 9.0});
   m.finish(0.8, 0.004, 0.018);
 }
 
 // A found letter: a short bright blip sliding up a fourth.
 void composeFound(Mix& m) {
-  m.play({0.0, 1.0, pitchOf(G6), 4.0 / 3.0, 1.0, 0, &sine, 0.002, 22.0});
+  m.play({0.0, 0.057, pitchOf(G6), 4.0 / 3.0, 1.0, 0, &sine, 0.002, 22.0});
   m.finish(0.8, 0.002, 0.012);
 }
 
@@ -709,7 +740,7 @@ void composeLostLife(Mix& m) {
   m.finish(0.85, 0.004, 0.1);
 }
 
-struct SoundSpec {
+struct SoundFile {
   int id;
   const char* title;
   int channels, rate, bits;
@@ -721,9 +752,9 @@ struct SoundSpec {
 
 // Each file has a fixed size. What the header, the samples and their pad byte leave free holds the
 // sound's name in a LIST/INFO chunk when a name fits, the frame count in a fact chunk when exactly
-// that fits, and otherwise an empty JUNK chunk. 625 bytes of samples take a pad byte, so sound 303
+// that fits, and otherwise a zero-filled JUNK chunk. 625 bytes of samples take a pad byte, so sound 303
 // is 670 bytes: RIFF chunks keep every file even.
-const SoundSpec sounds[] = {
+const SoundFile sounds[] = {
     {300, "Partida perdida", 1, 22050, 8, 91163, 91222, 18, composeLostGame},
     {301, "Partida nueva", 2, 44100, 16, 396900, 396964, 16, composeNewGame},
     {302, "Letra fallada", 1, 11025, 8, 789, 890, 16, composeMiss},
@@ -732,32 +763,32 @@ const SoundSpec sounds[] = {
     {305, "Vida perdida", 2, 44100, 16, 220500, 220564, 16, composeLostLife},
 };
 
-Bytes makeWave(const SoundSpec& spec) {
-  const uint32_t blockAlign = static_cast<uint32_t>(spec.channels * spec.bits / 8);
-  const uint32_t frames = spec.dataBytes / blockAlign;
-  Mix mix(spec.channels, spec.rate, frames);
-  spec.compose(mix);
+Bytes makeWave(const SoundFile& sound) {
+  const uint32_t blockAlign = static_cast<uint32_t>(sound.channels * sound.bits / 8);
+  const uint32_t frames = sound.dataBytes / blockAlign;
+  Mix mix(sound.channels, sound.rate, frames);
+  sound.compose(mix);
 
-  const uint32_t pad = spec.dataBytes & 1;
-  const uint32_t fixed = 12 + 8 + spec.fmtBytes + 8 + spec.dataBytes + pad;
-  const uint32_t room = spec.fileBytes - fixed;
-  if (spec.fileBytes < fixed || room % 2 != 0 || (room > 0 && room < 8))
-    throw std::runtime_error("sound " + std::to_string(spec.id) + ": no chunk layout gives that size");
+  const uint32_t pad = sound.dataBytes & 1;
+  const uint32_t fixed = 12 + 8 + sound.fmtBytes + 8 + sound.dataBytes + pad;
+  const uint32_t room = sound.fileBytes - fixed;
+  if (sound.fileBytes < fixed || room % 2 != 0 || (room > 0 && room < 8))
+    throw std::runtime_error("sound " + std::to_string(sound.id) + ": no chunk layout gives that size");
 
   Bytes wave;
   putTag(wave, "RIFF");
-  put32(wave, spec.fileBytes - 8);
+  put32(wave, sound.fileBytes - 8);
   putTag(wave, "WAVE");
   putTag(wave, "fmt ");
-  put32(wave, spec.fmtBytes);
+  put32(wave, sound.fmtBytes);
   put16(wave, 1);  // PCM
-  put16(wave, static_cast<uint32_t>(spec.channels));
-  put32(wave, static_cast<uint32_t>(spec.rate));
-  put32(wave, static_cast<uint32_t>(spec.rate) * blockAlign);
+  put16(wave, static_cast<uint32_t>(sound.channels));
+  put32(wave, static_cast<uint32_t>(sound.rate));
+  put32(wave, static_cast<uint32_t>(sound.rate) * blockAlign);
   put16(wave, blockAlign);
-  put16(wave, static_cast<uint32_t>(spec.bits));
-  if (spec.fmtBytes == 18) put16(wave, 0);
-  const size_t titleBytes = std::strlen(spec.title) + 1;
+  put16(wave, static_cast<uint32_t>(sound.bits));
+  if (sound.fmtBytes == 18) put16(wave, 0);
+  const size_t titleBytes = std::strlen(sound.title) + 1;
   if (room >= 20 + titleBytes) {
     putTag(wave, "LIST");
     put32(wave, room - 8);
@@ -765,7 +796,7 @@ Bytes makeWave(const SoundSpec& spec) {
     putTag(wave, "INAM");
     put32(wave, room - 20);
     const size_t at = wave.size();
-    wave.insert(wave.end(), spec.title, spec.title + titleBytes);
+    wave.insert(wave.end(), sound.title, sound.title + titleBytes);
     wave.resize(at + room - 20, 0);
   } else if (room == 12) {
     putTag(wave, "fact");
@@ -777,14 +808,15 @@ Bytes makeWave(const SoundSpec& spec) {
     wave.resize(wave.size() + room - 8, 0);
   }
   putTag(wave, "data");
-  put32(wave, spec.dataBytes);
+  put32(wave, sound.dataBytes);
   for (uint32_t i = 0; i < frames; ++i) {
     for (size_t c = 0; c < mix.channels(); ++c) {
       const double s = std::clamp(mix.track(c)[i], -1.0, 1.0);
-      if (spec.bits == 8) {
+      if (sound.bits == 8) {
         wave.push_back(static_cast<uint8_t>(128 + std::lround(127.0 * s)));  // unsigned, 128 is silence
       } else {
-        put16(wave, static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(std::lround(32767.0 * s)))));
+        put16(wave,
+              static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(std::lround(32767.0 * s)))));
       }
     }
   }
@@ -812,12 +844,13 @@ int main(int argc, char** argv) {
   try {
     const Bytes sky = makeBackgroundRgb();
     writeFile(folder / "background.bmp", makeBmp(skyWidth, skyHeight, sky));
-    writeFile(folder / "background.png", makePng(skyWidth / 2, skyHeight / 2, 3, halveRgb(skyWidth, skyHeight, sky)));
+    writeFile(folder / "background.png",
+              makePng(skyWidth / 2, skyHeight / 2, 3, halveRgb(skyWidth, skyHeight, sky)));
     const Bytes icon = makeIconRgba();
     writeFile(folder / "letrazul.ico", makeIco(icon));
     writeFile(folder / "icon.png", makePng(iconSize, iconSize, 4, icon));
-    for (const SoundSpec& spec : sounds)
-      writeFile(folder / ("sound" + std::to_string(spec.id) + ".wav"), makeWave(spec));
+    for (const SoundFile& sound : sounds)
+      writeFile(folder / ("sound" + std::to_string(sound.id) + ".wav"), makeWave(sound));
   } catch (const std::exception& e) {
     std::cerr << "make_resources: " << e.what() << "\n";
     return 1;

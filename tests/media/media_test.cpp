@@ -35,6 +35,17 @@ TEST(PlaySound, ASoundThatIsNoFileRecords53AndPlaysNothing) {
   }
 }
 
+TEST(PlaySound, TheGamesSoundsPlayInTheBackground) {
+  errorCode = 0;
+  const auto start = std::chrono::steady_clock::now();
+  playSound(ByteString("#302"), gameSoundFlags, 0);
+  // #301 lasts more than two seconds; a second request cuts it off instead of waiting for it.
+  playSound(ByteString("#301"), gameSoundFlags, 0);
+  playSound(ByteString("#303"), gameSoundFlags, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_EQ(errorCode, 0);
+}
+
 TEST(PlaySound, AnEmptyNameStopsTheSoundWithoutError) {
   errorCode = 0;
   playSound(ByteString(), 0, 0);
