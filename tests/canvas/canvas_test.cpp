@@ -1,5 +1,6 @@
 // The canvas engine on real GDI pictures and a real graphic control, checked by reading pixels back.
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -274,6 +275,40 @@ TEST_F(CanvasTest, TheWheelScrollsOneLine) {
   SendMessageW(control, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
   SendMessageW(control, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
   EXPECT_EQ(controlMessages, (std::vector<UINT>{WM_VSCROLL, WM_HSCROLL}));
+}
+
+// Wine's table holds 65,536 GDI objects, so a picture that left even two behind could not be made
+// 40,000 times; and the memory stays where it was once the first pictures have come and gone.
+TEST_F(CanvasTest, FortyThousandPicturesLeaveNothingBehind) {
+  writeBitmapFile(folder.path() / "small.bmp", 8, 8, [](int, int) { return black; });
+  const ByteString name = folder.file("small.bmp");
+  const ByteString text("x");
+  auto privateBytes = [] {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+    return static_cast<int64_t>(counters.PrivateUsage);
+  };
+  const int32_t targetsBefore = targetCount();
+  int64_t settled = 0;
+  PictureHandle last = 0;
+  for (int i = 0; i < 40000; ++i) {
+    last = loadPicture(name, 0, 0, 0);
+    ASSERT_NE(last, 0u) << "picture " << i;
+    attachTarget(last, 0);
+    setColours(static_cast<ColourValue>(white), transparent);
+    printText(text);
+    if (i == 39999) break;
+    releasePicture(last);
+    if (i == 99) settled = privateBytes();
+  }
+  // The last one still draws.
+  attachTarget(last, 0);
+  clearTarget(static_cast<ColourValue>(red), 0);
+  EXPECT_EQ(pixel(last, 7, 7), red);
+  releasePicture(last);
+  EXPECT_EQ(targetCount(), targetsBefore);
+  EXPECT_LT(privateBytes() - settled, 2 << 20) << "bytes grown since the first hundred pictures";
 }
 
 }  // namespace
