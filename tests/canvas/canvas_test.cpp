@@ -205,6 +205,40 @@ TEST_F(CanvasTest, PicturesLoadAtTheirOwnSizeOrScaledWithoutBlending) {
   EXPECT_EQ(loadPicture(folder.file("nada.bmp"), 0, 0, 0), 0u);
 }
 
+TEST_F(CanvasTest, TheBackgroundResourceLoadsWholeAtEitherSize) {
+  struct Case {
+    int32_t width, height, expectedWidth, expectedHeight;
+  } cases[] = {{800, 600, 800, 600}, {0, 0, 1200, 911}, {800, 0, 1200, 911}};
+  for (const auto& c : cases) {
+    const PictureHandle background = loadPicture(ByteString("#202"), c.width, c.height, stretchColourOnColour);
+    made.push_back(background);
+    ASSERT_NE(background, 0u);
+    EXPECT_EQ(findTarget(background)->width, c.expectedWidth);
+    EXPECT_EQ(findTarget(background)->height, c.expectedHeight);
+  }
+}
+
+TEST_F(CanvasTest, ClearsFillSolidOrHatchedAndTransparentPaintsNothing) {
+  struct Case {
+    ColourValue colour;
+    int32_t style;
+    bool allRed, someRed;
+  } cases[] = {
+      {static_cast<ColourValue>(red), 0, true, true},  {static_cast<ColourValue>(red), 7, true, true},
+      {static_cast<ColourValue>(red), 1, false, true}, {static_cast<ColourValue>(red), 6, false, true},
+      {transparent, 0, false, false},
+  };
+  for (const auto& c : cases) {
+    const PictureHandle p = picture(32, 32, white);
+    setPosition(5, 5);
+    clearTarget(c.colour, c.style);
+    const int other = countOther(p, RECT{0, 0, 32, 32}, red);
+    EXPECT_EQ(other == 0, c.allRed) << "style " << c.style;
+    EXPECT_EQ(other < 32 * 32, c.someRed) << "style " << c.style;
+    EXPECT_EQ(findTarget(p)->x, 0) << "the position returns to the corner";
+  }
+}
+
 TEST_F(CanvasTest, ACopyOntoTheControlFillsWhatFitsAndIsPaintedAtOnce) {
   const PictureHandle frame = picture(800, 600, blue);
   setColours(static_cast<ColourValue>(red), transparent);
