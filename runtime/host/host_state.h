@@ -12,11 +12,12 @@ extern HWND activeDialog;
 // Host dialogs that have had WM_INITDIALOG and not yet WM_DESTROY.
 extern int32_t openDialogCount;
 
-// The accelerator table a host dialog translates its keys with, if it has one.
+// The accelerator table a host dialog's record holds, if any; the dialog owns it and destroys it
+// as it ends.
 HACCEL dialogAccelerators(HWND dialog);
 void setDialogAccelerators(HWND dialog, HACCEL table);
 
-// No dialog active or open, and no accelerator table known: as at start-up and at exit.
+// No dialog active or open: as at start-up and at exit.
 void resetHostState();
 
 }  // namespace runtime

@@ -1,0 +1,206 @@
+// Host dialogs made as the game makes its window: geometry, styles, menus, the modal loop, the
+// messages the callback sees, and the records released when a dialog ends.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/canvas/draw_target.h"
+#include "runtime/host/dialog_host.h"
+#include "runtime/host/host_state.h"
+
+namespace runtime {
+namespace {
+
+constexpr uint32_t gameStyle = 0x94C200D4, gameExStyle = 0x10000;
+
+HWND gameDialog() {
+  return createDialog(DialogUnits::pixels, nullptr, ByteString("Letrazul"), 105, 114, 800, 618, gameStyle,
+                      gameExStyle);
+}
+
+RECT windowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT clientRect(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return rect;
+}
+
+TEST(NewDialog, TheGamesWindowHasItsClientSizeAtItsPlaceAndStaysHidden) {
+  HWND dialog = gameDialog();
+  ASSERT_NE(dialog, nullptr);
+  const auto style = static_cast<uint32_t>(GetWindowLongW(dialog, GWL_STYLE));
+  EXPECT_FALSE(style & WS_VISIBLE);
+  EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION);
+  EXPECT_FALSE(style & WS_SYSMENU) << "no caption buttons";
+  EXPECT_EQ(clientRect(dialog).right, 800);
+  EXPECT_EQ(clientRect(dialog).bottom, 618);
+  const RECT outer = windowRect(dialog);
+  EXPECT_EQ(outer.left, 105);
+  EXPECT_EQ(outer.top, 114);
+  wchar_t title[32] = {};
+  GetWindowTextW(dialog, title, 32);
+  EXPECT_STREQ(title, L"Letrazul");
+
+  // A menu bar keeps the outer size, so the client area loses its height.
+  HMENU bar = newMenuBar();
+  HMENU options = newPopupMenu();
+  addMenuItem(options, ByteString("Nueva Partida"), 1002, 0, -1, nullptr, nullptr, 0);
+  addMenuItem(bar, ByteString("Opciones"), 0, 0, -1, options, nullptr, 0);
+  attachMenu(dialog, bar);
+  const RECT after = windowRect(dialog);
+  EXPECT_EQ(after.bottom - after.top, outer.bottom - outer.top);
+  EXPECT_EQ(clientRect(dialog).right, 800);
+  EXPECT_LT(clientRect(dialog).bottom, 618);
+  endDialog(dialog, 0);
+  EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST(NewDialog, StyleZeroIsAHiddenCaptionedPopupAndCentringStaysOnScreen) {
+  HWND dialog = createDialog(DialogUnits::pixels, nullptr, ByteString("Centro"), INT32_MIN, INT32_MIN, 5000, 4000,
+                             0, 0);
+  ASSERT_NE(dialog, nullptr);
+  const auto style = static_cast<uint32_t>(GetWindowLongW(dialog, GWL_STYLE));
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_TRUE((style & WS_CAPTION) == WS_CAPTION);
+  EXPECT_TRUE(style & DS_MODALFRAME);
+  EXPECT_FALSE(style & WS_VISIBLE);
+  const RECT outer = windowRect(dialog);
+  EXPECT_GE(outer.left, 0) << "too big to centre: put at the corner, never off it";
+  EXPECT_GE(outer.top, 0);
+  endDialog(dialog, 0);
+
+  HWND small = createDialog(DialogUnits::pixels, nullptr, ByteString("Centro"), INT32_MIN, 0, 200, 100, 0, 0);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT placed = windowRect(small);
+  EXPECT_NEAR((placed.left + placed.right) / 2, (work.left + work.right) / 2, 1);
+  endDialog(small, 0);
+}
+
+TEST(AddMenuItem, OnlyALoneDashIsASeparator) {
+  HMENU menu = newPopupMenu();
+  for (const char* text : {"-", "--", "- ", "Autor"}) addMenuItem(menu, ByteString(text), 1007, 0, -1, nullptr, nullptr, 0);
+  const bool separator[] = {true, false, false, false};
+  for (UINT i = 0; i < 4; ++i) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_FTYPE | MIIM_ID;
+    ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &item));
+    EXPECT_EQ((item.fType & MFT_SEPARATOR) != 0, separator[i]) << i;
+    EXPECT_EQ(item.wID, separator[i] ? 0u : 1007u) << i;
+  }
+  DestroyMenu(menu);
+}
+
+struct Seen {
+  UINT message;
+  WPARAM wParam;
+  bool visible;
+};
+std::vector<Seen> seen;
+
+// Records what arrives; the test's own message ends the dialog from inside the callback.
+INT_PTR RecordingCallback(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  seen.push_back({message, wParam, IsWindowVisible(dialog) != FALSE});
+  if (message == WM_INITDIALOG) PostMessageW(dialog, WM_APP, 0, 0);
+  if (message == WM_APP) endDialog(dialog, 7);
+  return 0;
+}
+
+bool saw(UINT message) {
+  for (const Seen& s : seen)
+    if (s.message == message) return true;
+  return false;
+}
+
+TEST(ShowModal, TheCallbackSeesTheStartBeforeTheWindowShowsAndEndsTheLoop) {
+  seen.clear();
+  HWND dialog = gameDialog();
+  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+  int32_t result = 99;
+  showModal(dialog, RecordingCallback, &result);
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(result, 7);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_INITDIALOG));
+  EXPECT_EQ(seen[0].wParam, reinterpret_cast<WPARAM>(dialog));
+  EXPECT_FALSE(seen[0].visible);
+  EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_SIZE));
+  EXPECT_FALSE(seen[1].visible);
+  EXPECT_TRUE(saw(WM_CLOSE)) << "endDialog closes first";
+  EXPECT_TRUE(saw(WM_NCACTIVATE));
+  EXPECT_FALSE(saw(WM_ACTIVATE)) << "the host keeps WM_ACTIVATE to itself";
+  EXPECT_EQ(windowRecordCount(), 0);
+  EXPECT_EQ(openDialogCount, 0);
+}
+
+INT_PTR KeyCallback(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    HWND canvas = controlHandle(dialog, 1001);
+    SetFocus(canvas);
+    PostMessageW(canvas, WM_KEYDOWN, VK_RIGHT, 0x014D0001);
+    PostMessageW(canvas, WM_CHAR, 'a', 0x001E0001);
+    PostMessageW(dialog, WM_APP, 0, 0);
+  }
+  if (message == WM_APP) {
+    seen.push_back({WM_APP, static_cast<WPARAM>(findTarget(reinterpret_cast<TargetHandle>(controlHandle(dialog, 1001)))->lastKey), GetFocus() == controlHandle(dialog, 1001)});
+    endDialog(dialog, 0);
+  }
+  return 0;
+}
+
+TEST(ShowModal, AFocusedGraphicControlGetsArrowsAndCharacters) {
+  seen.clear();
+  HWND dialog = gameDialog();
+  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+  int32_t result = 99;
+  showModal(dialog, KeyCallback, &result);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].wParam, static_cast<WPARAM>('a')) << "the last key the control took";
+  EXPECT_TRUE(seen[0].visible) << "the focus stayed on the control";
+}
+
+INT_PTR EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) PostMessageW(dialog, WM_APP, 0, 0);
+  if (message == WM_APP) endDialog(dialog, 0);
+  return 0;
+}
+
+TEST(ShowModal, AThousandDialogsLeaveNothingBehind) {
+  auto privateBytes = [] {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
+    return static_cast<int64_t>(counters.PrivateUsage);
+  };
+  int64_t settled = 0;
+  for (int i = 0; i < 1000; ++i) {
+    HWND dialog = gameDialog();
+    setDialogIcon(dialog, ByteString("#200"));
+    addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+    HMENU bar = newMenuBar();
+    HMENU options = newPopupMenu();
+    addMenuItem(options, ByteString("Salir del programa"), 1005, 0, -1, nullptr, nullptr, 0);
+    addMenuItem(bar, ByteString("Opciones"), 0, 0, -1, options, nullptr, 0);
+    attachMenu(dialog, bar);
+    int32_t result = 1;
+    showModal(dialog, EndAtOnce, &result);
+    ASSERT_EQ(result, 0);
+    if (i == 9) settled = privateBytes();
+  }
+  EXPECT_EQ(windowRecordCount(), 0);
+  EXPECT_EQ(targetCount(), 0);
+  EXPECT_LT(privateBytes() - settled, 2 << 20);
+}
+
+}  // namespace
+}  // namespace runtime
