@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/canvas/canvas.h"
 #include "runtime/canvas/draw_target.h"
 #include "runtime/host/dialog_host.h"
 #include "runtime/host/host_state.h"
@@ -152,7 +153,9 @@ INT_PTR KeyCallback(HWND dialog, UINT message, WPARAM, LPARAM) {
     PostMessageW(dialog, WM_APP, 0, 0);
   }
   if (message == WM_APP) {
-    seen.push_back({WM_APP, static_cast<WPARAM>(findTarget(reinterpret_cast<TargetHandle>(controlHandle(dialog, 1001)))->lastKey), GetFocus() == controlHandle(dialog, 1001)});
+    HWND canvas = controlHandle(dialog, 1001);
+    const DrawTarget* target = findTarget(reinterpret_cast<TargetHandle>(canvas));
+    seen.push_back({WM_APP, static_cast<WPARAM>(target->lastKey), GetFocus() == canvas});
     endDialog(dialog, 0);
   }
   return 0;
@@ -167,6 +170,34 @@ TEST(ShowModal, AFocusedGraphicControlGetsArrowsAndCharacters) {
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].wParam, static_cast<WPARAM>('a')) << "the last key the control took";
   EXPECT_TRUE(seen[0].visible) << "the focus stayed on the control";
+}
+
+COLORREF paintedPixel = 0;
+
+// Draws on the canvas while the dialog is up: the control shows the picture when it is painted.
+INT_PTR PaintCallback(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) PostMessageW(dialog, WM_APP, 0, 0);
+  if (message == WM_APP) {
+    attachTarget(reinterpret_cast<TargetHandle>(dialog), 1001);
+    clearTarget(static_cast<ColourValue>(RGB(0, 128, 255)), 0);
+    HWND canvas = controlHandle(dialog, 1001);
+    InvalidateRect(canvas, nullptr, FALSE);
+    UpdateWindow(canvas);  // WM_DRAWITEM, answered by the host
+    HDC screen = GetDC(canvas);
+    paintedPixel = GetPixel(screen, 400, 300);
+    ReleaseDC(canvas, screen);
+    endDialog(dialog, 0);
+  }
+  return 0;
+}
+
+TEST(ShowModal, TheGraphicControlPaintsItsPicture) {
+  HWND dialog = gameDialog();
+  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+  int32_t result = 99;
+  showModal(dialog, PaintCallback, &result);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(paintedPixel, RGB(0, 128, 255));
 }
 
 INT_PTR EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
