@@ -27,7 +27,9 @@ constexpr std::string_view NoWordMessage =
     "No se ha podido elegir una palabra: falta el archivo dic.txt junto al programa o no contiene "
     "palabras de 3 a 26 letras.";
 
-void PlayGameSound(std::string_view name) { playSound(ByteString(name), soundAsync | soundNoDefault, 0); }
+void PlayGameSound(std::string_view name) {
+  playSound(ByteString(name), soundAsync | soundNoDefault, 0);
+}
 
 void ClearMisses() {
   gameState.misses = 0;

@@ -77,7 +77,9 @@ int32_t PickLineNumber() {
   return n;
 }
 
-int32_t UsedLineCount() { return usedLineCount; }
+int32_t UsedLineCount() {
+  return usedLineCount;
+}
 
 ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing) {
   const ByteString path = concat(gameState.programDir.text(), ByteString("dic.txt"));
@@ -101,7 +103,9 @@ ByteString FoldAccents(const ByteString& s) {
   return CutLine(folded);
 }
 
-ByteString MaskWord(const ByteString& w) { return fill(length(w), ByteString("-")); }
+ByteString MaskWord(const ByteString& w) {
+  return fill(length(w), ByteString("-"));
+}
 
 bool ChooseNextWord() {
   gameState.lastWord = gameState.word;

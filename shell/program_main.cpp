@@ -6,8 +6,12 @@
 namespace shell {
 
 // There is no main window to open yet, so the program ends at once and successfully.
-int32_t ProgramMain(void*, void*, const wchar_t*, int32_t) { return 0; }
+int32_t ProgramMain(void*, void*, const wchar_t*, int32_t) {
+  return 0;
+}
 
-void ReleaseProgramGlobals() { game::gameState = game::GameState(); }
+void ReleaseProgramGlobals() {
+  game::gameState = game::GameState();
+}
 
 }  // namespace shell

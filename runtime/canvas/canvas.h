@@ -46,8 +46,8 @@ void setPosition(int32_t x, int32_t y);
 void printText(const ByteString& text);
 
 // The handle of the font with exactly this description, registering it when new (points 0 means 8).
-FontHandle newFont(const ByteString& face, float points, int32_t style, int32_t charset, int32_t pitchAndFamily,
-                   int32_t escapement);
+FontHandle newFont(const ByteString& face, float points, int32_t style, int32_t charset,
+                   int32_t pitchAndFamily, int32_t escapement);
 void selectFont(FontHandle font);
 
 // A new off-screen picture from a bitmap resource ("#202"), a bitmap file, or a system bitmap,

@@ -112,7 +112,9 @@ void markDirty(DrawTarget& target, RECT area) {
   target.dirty = false;
 }
 
-void markAllDirty(DrawTarget& target) { markDirty(target, RECT{0, 0, target.width, target.height}); }
+void markAllDirty(DrawTarget& target) {
+  markDirty(target, RECT{0, 0, target.width, target.height});
+}
 
 DWORD rasterOperation(int32_t mixMode) {
   switch (mixMode) {
@@ -154,7 +156,8 @@ HBITMAP loadBitmap(const ByteString& name) {
   HBITMAP bitmap = nullptr;
   if (find(name, ByteString("."), 1) == 0)
     bitmap = static_cast<HBITMAP>(LoadImageW(moduleInstance(), wide.c_str(), IMAGE_BITMAP, 0, 0, 0));
-  if (!bitmap) bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  if (!bitmap)
+    bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   return bitmap;
 }
 
@@ -273,8 +276,8 @@ void printText(const ByteString& text) {
   target.y += target.charHeight + target.externalLeading;
 }
 
-FontHandle newFont(const ByteString& face, float points, int32_t style, int32_t charset, int32_t pitchAndFamily,
-                   int32_t escapement) {
+FontHandle newFont(const ByteString& face, float points, int32_t style, int32_t charset,
+                   int32_t pitchAndFamily, int32_t escapement) {
   FontDescription description;
   const WideText wide(face);
   std::copy_n(wide.c_str(), std::min<int32_t>(wide.size(), 31), description.face);
@@ -327,7 +330,8 @@ void copyPicture(TargetHandle source, int32_t controlId, int32_t mixMode) {
   if (!current || !from) return;
   const int32_t width = std::min(from->width, current->width);
   const int32_t height = std::min(from->height, current->height);
-  BitBlt(current->memoryDc, 0, 0, width, height, from->memoryDc, 0, 0, rasterOperation(mixMode > 15 ? 0 : mixMode));
+  BitBlt(current->memoryDc, 0, 0, width, height, from->memoryDc, 0, 0,
+         rasterOperation(mixMode > 15 ? 0 : mixMode));
   markAllDirty(*current);
 }
 
@@ -372,8 +376,9 @@ bool createControlTarget(HWND control, COLORREF backgroundColour) {
 void releaseControlTarget(HWND control) {
   std::unique_ptr<DrawTarget> released;
   std::lock_guard guard(canvasLock);
-  auto it = std::find_if(targets.begin(), targets.end(),
-                         [&](const auto& target) { return target->window == reinterpret_cast<TargetHandle>(control); });
+  auto it = std::find_if(targets.begin(), targets.end(), [&](const auto& target) {
+    return target->window == reinterpret_cast<TargetHandle>(control);
+  });
   if (it == targets.end()) return;
   if (current == it->get()) current = nullptr;
   SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>((*it)->previousProc));
@@ -386,8 +391,8 @@ void paintControl(const DRAWITEMSTRUCT& item) {
   const DrawTarget* target = lookUp(reinterpret_cast<TargetHandle>(item.hwndItem));
   if (!target) return;
   const RECT& area = item.rcItem;
-  BitBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, target->memoryDc, area.left,
-         area.top, SRCCOPY);
+  BitBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, target->memoryDc,
+         area.left, area.top, SRCCOPY);
 }
 
 const DrawTarget* findTarget(TargetHandle window) {
@@ -395,7 +400,9 @@ const DrawTarget* findTarget(TargetHandle window) {
   return lookUp(window);
 }
 
-const DrawTarget* currentTarget() { return current; }
+const DrawTarget* currentTarget() {
+  return current;
+}
 
 int32_t targetCount() {
   std::lock_guard guard(canvasLock);

@@ -38,16 +38,17 @@ void deleteFonts() {
 }
 
 FontEntry* entry(FontHandle font) {
-  return font >= 1 && font <= static_cast<int32_t>(fonts.size()) ? &fonts[static_cast<size_t>(font - 1)] : nullptr;
+  return font >= 1 && font <= static_cast<int32_t>(fonts.size()) ? &fonts[static_cast<size_t>(font - 1)]
+                                                                 : nullptr;
 }
 
 }  // namespace
 
 bool FontDescription::operator==(const FontDescription& other) const {
-  return std::wcscmp(face, other.face) == 0 && std::bit_cast<uint32_t>(points) == std::bit_cast<uint32_t>(other.points) &&
-         weight == other.weight && italic == other.italic && underline == other.underline &&
-         strikeOut == other.strikeOut && charset == other.charset && pitchAndFamily == other.pitchAndFamily &&
-         escapement == other.escapement;
+  return std::wcscmp(face, other.face) == 0 &&
+         std::bit_cast<uint32_t>(points) == std::bit_cast<uint32_t>(other.points) && weight == other.weight &&
+         italic == other.italic && underline == other.underline && strikeOut == other.strikeOut &&
+         charset == other.charset && pitchAndFamily == other.pitchAndFamily && escapement == other.escapement;
 }
 
 void resetFontTable() {
@@ -92,8 +93,8 @@ HFONT fontObject(FontHandle font, int32_t pixelsPerInch) {
     // A negative height asks for the character height without internal leading.
     const int height = -static_cast<int>(std::lround(pixelsPerInch * static_cast<double>(d.points) / 72.0));
     found->object = CreateFontW(height, 0, d.escapement, d.escapement, d.weight, d.italic, d.underline,
-                                d.strikeOut, d.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                d.pitchAndFamily, d.face);
+                                d.strikeOut, d.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, d.pitchAndFamily, d.face);
   }
   return found->object;
 }

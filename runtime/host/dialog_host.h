@@ -15,15 +15,15 @@ enum class DialogUnits { dialogUnits, pixels };
 
 // A hidden dialog. In pixels, width x height is its client size and x, y its screen position
 // (0x80000000 for either centres it in the work area). 0 when it cannot be made.
-HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32_t x, int32_t y, int32_t width,
-                  int32_t height, uint32_t style, uint32_t exStyle);
+HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32_t x, int32_t y,
+                  int32_t width, int32_t height, uint32_t style, uint32_t exStyle);
 
 // The icon resource `name` ("#200"), at 32 x 32 and 16 x 16, for a dialog.
 void setDialogIcon(HWND dialog, const ByteString& name);
 
 // A child control; of the host's types the game uses the graphic one, which carries a canvas.
-void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, int32_t x, int32_t y, int32_t width,
-                int32_t height, uint32_t style, uint32_t exStyle, DialogCallback callback);
+void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, int32_t x, int32_t y,
+                int32_t width, int32_t height, uint32_t style, uint32_t exStyle, DialogCallback callback);
 HWND controlHandle(HWND dialog, int32_t id);
 
 HMENU newMenuBar();

@@ -37,9 +37,9 @@ std::vector<WORD> dialogTemplate(uint32_t style, uint32_t exStyle, int32_t x, in
   put16(0);  // no menu
   put16(0);  // the system dialog class
   putText(L" ");
-  put16(8);                                // points
-  put16(FW_NORMAL);                        // weight
-  put16(0);                                // italic, charset
+  put16(8);          // points
+  put16(FW_NORMAL);  // weight
+  put16(0);          // italic, charset
   putText(L"MS Sans Serif");
   return words;
 }
@@ -57,7 +57,8 @@ uint32_t dialogStyle(uint32_t style, HWND parent, int32_t x, int32_t y) {
 }
 
 // Makes width x height the client size and places the window by the pixel rules.
-void placeInPixels(HWND dialog, HWND parent, uint32_t style, int32_t x, int32_t y, int32_t width, int32_t height) {
+void placeInPixels(HWND dialog, HWND parent, uint32_t style, int32_t x, int32_t y, int32_t width,
+                   int32_t height) {
   RECT outer{}, client{};
   GetWindowRect(dialog, &outer);
   GetClientRect(dialog, &client);
@@ -156,8 +157,8 @@ INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32_t x, int32_t y, int32_t width,
-                  int32_t height, uint32_t style, uint32_t exStyle) {
+HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32_t x, int32_t y,
+                  int32_t width, int32_t height, uint32_t style, uint32_t exStyle) {
   style = dialogStyle(style, parent, x, y);
   const std::vector<WORD> layout = dialogTemplate(style, exStyle, x, y, width, height);
   HWND dialog = CreateDialogIndirectParamW(moduleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()),
@@ -169,7 +170,8 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
   WindowRecord record;
   record.window = dialog;
   record.parent = parent;
-  record.kind = record_kind::dialog | (units == DialogUnits::pixels ? record_kind::pixels : record_kind::dialogUnits);
+  record.kind =
+      record_kind::dialog | (units == DialogUnits::pixels ? record_kind::pixels : record_kind::dialogUnits);
   record.showCommand = (style & WS_MAXIMIZE) ? SW_MAXIMIZE : (style & WS_MINIMIZE) ? SW_MINIMIZE : SW_SHOW;
   record.font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
   record.style = style;
@@ -195,8 +197,8 @@ void setDialogIcon(HWND dialog, const ByteString& name) {
   }
 }
 
-void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, int32_t x, int32_t y, int32_t width,
-                int32_t height, uint32_t style, uint32_t exStyle, DialogCallback callback) {
+void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, int32_t x, int32_t y,
+                int32_t width, int32_t height, uint32_t style, uint32_t exStyle, DialogCallback callback) {
   WindowRecord owner;
   if (type != graphicControlType || !findRecord(dialog, owner)) return;
   style = (style == 0 ? 0x5001000D : style) | WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
@@ -209,8 +211,9 @@ void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, i
     height = area.bottom - area.top;
   }
   const WideText wideText(text);
-  HWND control = CreateWindowExW(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance(), nullptr);
+  HWND control =
+      CreateWindowExW(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance(), nullptr);
   if (!control) return;
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(owner.font), TRUE);
   WindowRecord record;
@@ -227,10 +230,16 @@ void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, i
   createControlTarget(control, record.backColour);
 }
 
-HWND controlHandle(HWND dialog, int32_t id) { return GetDlgItem(dialog, id); }
+HWND controlHandle(HWND dialog, int32_t id) {
+  return GetDlgItem(dialog, id);
+}
 
-HMENU newMenuBar() { return CreateMenu(); }
-HMENU newPopupMenu() { return CreatePopupMenu(); }
+HMENU newMenuBar() {
+  return CreateMenu();
+}
+HMENU newPopupMenu() {
+  return CreatePopupMenu();
+}
 
 void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_t state, int32_t position,
                  HMENU submenu, DialogCallback itemCallback, uint32_t flags) {
@@ -257,7 +266,9 @@ void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_
   InsertMenuItemW(menu, where, !byCommand, &item);
 }
 
-BOOL attachMenu(HWND window, HMENU menu) { return SetMenu(window, menu); }
+BOOL attachMenu(HWND window, HMENU menu) {
+  return SetMenu(window, menu);
+}
 
 void showModal(HWND dialog, DialogCallback callback, int32_t* result) {
   SetForegroundWindow(dialog);

@@ -1,5 +1,6 @@
 // doEvents over the thread's message queue, with 1 ms sleeps that really last about 1 ms.
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include "runtime/host/host_state.h"

@@ -58,7 +58,8 @@ void releaseDialogRecords(HWND dialog) {
     // The controls first, then the dialog.
     for (bool controls : {true, false}) {
       auto belongs = [&](const WindowRecord& record) {
-        return controls ? (record.kind & record_kind::child) && record.parent == dialog : record.window == dialog;
+        return controls ? (record.kind & record_kind::child) && record.parent == dialog
+                        : record.window == dialog;
       };
       std::copy_if(records.begin(), records.end(), std::back_inserter(released), belongs);
       std::erase_if(records, belongs);

@@ -1,5 +1,6 @@
 // playSound over the system's sound service: resources of the program, or files.
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include "runtime/media/sound.h"
@@ -47,7 +48,8 @@ void playSound(const ByteString& name, int32_t flags, int32_t) {
     play(nullptr, nullptr, 0);  // stops whatever is playing
     return;
   }
-  const DWORD kind = static_cast<DWORD>(flags) & ~static_cast<DWORD>(SND_FILENAME | SND_RESOURCE | SND_MEMORY);
+  const DWORD kind =
+      static_cast<DWORD>(flags) & ~static_cast<DWORD>(SND_FILENAME | SND_RESOURCE | SND_MEMORY);
   const WideText wideName(name);
   if (find(name, ByteString("."), 1) != 0) {
     playFile(name, wideName, kind);

@@ -5,6 +5,8 @@
 
 namespace runtime {
 
-void endProcess(uint32_t exitCode) { std::_Exit(static_cast<int>(exitCode)); }
+void endProcess(uint32_t exitCode) {
+  std::_Exit(static_cast<int>(exitCode));
+}
 
 }  // namespace runtime

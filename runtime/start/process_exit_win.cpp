@@ -5,6 +5,8 @@
 
 namespace runtime {
 
-void endProcess(uint32_t exitCode) { ExitProcess(exitCode); }
+void endProcess(uint32_t exitCode) {
+  ExitProcess(exitCode);
+}
 
 }  // namespace runtime

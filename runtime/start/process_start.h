@@ -8,7 +8,8 @@ namespace runtime {
 
 // The program's main procedure, called once with the module instance, 0, the argument text and
 // the show command, as a classic Windows main function is; its result is the exit code.
-using MainProcedure = int32_t (*)(void* module, void* previous, const wchar_t* arguments, int32_t showCommand);
+using MainProcedure = int32_t (*)(void* module, void* previous, const wchar_t* arguments,
+                                  int32_t showCommand);
 
 // Releases the program's own global strings and tables before the process ends.
 using ReleaseProcedure = void (*)();

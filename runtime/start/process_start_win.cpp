@@ -1,5 +1,6 @@
 // The process entry: start-up in a fixed order, the program's main procedure, and the exit.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
 
@@ -60,7 +61,8 @@ void runProgram(MainProcedure main, ReleaseProcedure releaseGlobals) {
   InitCommonControlsEx(&controls);
   initialiseProgram();
 
-  const int32_t exitCode = main(processState.module, nullptr, processState.arguments, processState.showCommand);
+  const int32_t exitCode =
+      main(processState.module, nullptr, processState.arguments, processState.showCommand);
 
   releaseRuntime(releaseGlobals);
   CoUninitialize();

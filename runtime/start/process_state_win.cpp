@@ -5,6 +5,8 @@ namespace runtime {
 
 ProcessState processState;
 
-HINSTANCE moduleInstance() { return processState.module ? processState.module : GetModuleHandleW(nullptr); }
+HINSTANCE moduleInstance() {
+  return processState.module ? processState.module : GetModuleHandleW(nullptr);
+}
 
 }  // namespace runtime

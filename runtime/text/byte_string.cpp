@@ -37,7 +37,9 @@ ByteString& ByteString::operator=(ByteString&& other) noexcept {
   return *this;
 }
 
-ByteString::~ByteString() { release(); }
+ByteString::~ByteString() {
+  release();
+}
 
 int32_t ByteString::size() const noexcept {
   return chars_ ? static_cast<int32_t>(storage::storedLength(chars_)) : 0;

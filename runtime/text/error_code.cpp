@@ -17,13 +17,13 @@ void recordError(int32_t number) {
 int32_t errorFromSystem(uint32_t systemError) {
   // Indexed by the system error; codes 0 to 39 form one run, the rest are single values.
   static constexpr std::array<uint8_t, 40> low = {
-      75,                                // 0 (a failure with no code)
-      75,  53,  76,  67,  70,  57,  241,  // 1-7
-      7,   241, 241, 51,  51,  51,  7,    // 8-14
-      68,  75,  74,  53,  70,  68,  71,   // 15-21
-      51,  72,  51,  72,  72,  72,  72,   // 22-28
-      72,  72,  72,  70,  70,  72,  72,   // 29-35
-      70,  75,  62,  61,                  // 36-39
+      75,                             // 0 (a failure with no code)
+      75, 53,  76,  67, 70, 57, 241,  // 1-7
+      7,  241, 241, 51, 51, 51, 7,    // 8-14
+      68, 75,  74,  53, 70, 68, 71,   // 15-21
+      51, 72,  51,  72, 72, 72, 72,   // 22-28
+      72, 72,  72,  70, 70, 72, 72,   // 29-35
+      70, 75,  62,  61,               // 36-39
   };
   if (systemError < low.size()) return low[systemError];
   switch (systemError) {

@@ -10,14 +10,14 @@ namespace runtime {
 extern int32_t errorCode;
 
 namespace error {
-inline constexpr int32_t illegalCall = 5;      // buffer size below 1 at open
-inline constexpr int32_t outOfMemory = 7;      // string or buffer storage could not be had
-inline constexpr int32_t badFileNumber = 52;   // negative number at open, or reading a closed one
-inline constexpr int32_t fileNotFound = 53;    // end test on a number that is not open
+inline constexpr int32_t illegalCall = 5;     // buffer size below 1 at open
+inline constexpr int32_t outOfMemory = 7;     // string or buffer storage could not be had
+inline constexpr int32_t badFileNumber = 52;  // negative number at open, or reading a closed one
+inline constexpr int32_t fileNotFound = 53;   // end test on a number that is not open
 inline constexpr int32_t fileAlreadyOpen = 55;
 inline constexpr int32_t inputPastEnd = 62;
-inline constexpr int32_t badFileName = 64;     // empty, or holding a wildcard
-inline constexpr int32_t firstFatal = 241;     // from here on the process cannot go on
+inline constexpr int32_t badFileName = 64;  // empty, or holding a wildcard
+inline constexpr int32_t firstFatal = 241;  // from here on the process cannot go on
 }  // namespace error
 
 // Records `number` in errorCode; a number of 241 or more ends the process with exit code 255.

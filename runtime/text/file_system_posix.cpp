@@ -44,11 +44,15 @@ std::string fileName(const ByteString& name) {
   return std::string(name.data(), static_cast<size_t>(std::min<int32_t>(name.size(), 255)));
 }
 
-int descriptor(NativeHandle handle) { return static_cast<int>(handle); }
+int descriptor(NativeHandle handle) {
+  return static_cast<int>(handle);
+}
 
 }  // namespace
 
-void closeHandle(NativeHandle handle) noexcept { ::close(descriptor(handle)); }
+void closeHandle(NativeHandle handle) noexcept {
+  ::close(descriptor(handle));
+}
 
 uint32_t openForReading(const ByteString& name, OwnedFile& file) {
   const std::string path = fileName(name);

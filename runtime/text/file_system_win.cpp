@@ -11,7 +11,9 @@ namespace runtime::files {
 
 namespace {
 
-HANDLE toHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE toHandle(NativeHandle handle) {
+  return reinterpret_cast<HANDLE>(handle);
+}
 
 std::wstring fileName(const ByteString& name) {
   const WideText wide(name);
@@ -39,7 +41,9 @@ uint32_t openForReading(const ByteString& name, OwnedFile& file) {
   return error;
 }
 
-bool isDiskFile(NativeHandle handle) { return GetFileType(toHandle(handle)) == FILE_TYPE_DISK; }
+bool isDiskFile(NativeHandle handle) {
+  return GetFileType(toHandle(handle)) == FILE_TYPE_DISK;
+}
 
 uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size, int32_t& bytesRead) {
   bytesRead = 0;

@@ -8,7 +8,8 @@ namespace runtime {
 long double secondsSinceMidnight() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  const long milliseconds = now.wHour * 3600000L + now.wMinute * 60000L + now.wSecond * 1000L + now.wMilliseconds;
+  const long milliseconds =
+      now.wHour * 3600000L + now.wMinute * 60000L + now.wSecond * 1000L + now.wMilliseconds;
   return milliseconds / 1000.0L;
 }
 

@@ -40,7 +40,9 @@ ByteString concat(const ByteString& a, const ByteString& b) {
   return join(a.view(), b.view());
 }
 
-int32_t length(const ByteString& s) noexcept { return s.size(); }
+int32_t length(const ByteString& s) noexcept {
+  return s.size();
+}
 
 ByteString slice(const ByteString& s, int32_t start, int32_t count) {
   if (start < 1 || count < 1 || start > s.size()) return {};

@@ -1,5 +1,6 @@
 // ByteString storage from the OLE string allocator, so a block is also a valid byte-length BSTR.
 #include <windows.h>
+
 #include <oleauto.h>
 
 #include "runtime/text/string_storage.h"
@@ -12,7 +13,9 @@ char* allocateChars(uint32_t count) noexcept {
   return chars;
 }
 
-void releaseChars(char* chars) noexcept { SysFreeString(reinterpret_cast<BSTR>(chars)); }
+void releaseChars(char* chars) noexcept {
+  SysFreeString(reinterpret_cast<BSTR>(chars));
+}
 
 uint32_t storedLength(const char* chars) noexcept {
   return SysStringByteLen(reinterpret_cast<BSTR>(const_cast<char*>(chars)));

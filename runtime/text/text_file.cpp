@@ -24,11 +24,11 @@ constexpr int32_t pieceSize = 256;
 struct TextFile {
   int16_t fileNumber = 0;
   files::OwnedFile handle;
-  bool buffered = true;        // disk files; anything else is read one byte at a time
-  std::vector<char> buffer;    // the last block read
-  int32_t count = 0;           // bytes in the buffer
-  int32_t next = 0;            // position of the next unread byte in the buffer
-  int64_t origin = 0;          // file offset of the buffer's first byte
+  bool buffered = true;      // disk files; anything else is read one byte at a time
+  std::vector<char> buffer;  // the last block read
+  int32_t count = 0;         // bytes in the buffer
+  int32_t next = 0;          // position of the next unread byte in the buffer
+  int64_t origin = 0;        // file offset of the buffer's first byte
 };
 
 SpinLock listLock;
@@ -212,9 +212,13 @@ void closeAllFiles() {
   }
 }
 
-bool isOpen(int16_t fileNumber) { return findFile(fileNumber) != nullptr; }
+bool isOpen(int16_t fileNumber) {
+  return findFile(fileNumber) != nullptr;
+}
 
-bool existsAsFile(const ByteString& name) { return files::existsAsFile(name); }
+bool existsAsFile(const ByteString& name) {
+  return files::existsAsFile(name);
+}
 
 int32_t openFileCount() {
   std::lock_guard guard(listLock);

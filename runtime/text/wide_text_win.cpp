@@ -16,9 +16,8 @@ WideText::WideText(const ByteString& text) {
 ByteString narrowText(const wchar_t* text, int32_t count) {
   if (count <= 0) return {};
   const int needed = WideCharToMultiByte(CP_ACP, 0, text, count, nullptr, 0, nullptr, nullptr);
-  return ByteString::build(needed, [&](char* out) {
-    WideCharToMultiByte(CP_ACP, 0, text, count, out, needed, nullptr, nullptr);
-  });
+  return ByteString::build(
+      needed, [&](char* out) { WideCharToMultiByte(CP_ACP, 0, text, count, out, needed, nullptr, nullptr); });
 }
 
 }  // namespace runtime

@@ -1,5 +1,6 @@
 // The canvas engine on real GDI pictures and a real graphic control, checked by reading pixels back.
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +19,8 @@
 namespace runtime {
 namespace {
 
-constexpr COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), blue = RGB(0, 0, 255), red = RGB(255, 0, 0);
+constexpr COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), blue = RGB(0, 0, 255),
+                   red = RGB(255, 0, 0);
 
 // A 24-bit bottom-up BMP file of width x height whose pixel (x, y) is `colour(x, y)`.
 template <typename Colour>
@@ -42,7 +44,9 @@ void writeBitmapFile(const std::filesystem::path& file, int32_t width, int32_t h
   out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
 }
 
-COLORREF pixel(PictureHandle picture, int x, int y) { return GetPixel(findTarget(picture)->memoryDc, x, y); }
+COLORREF pixel(PictureHandle picture, int x, int y) {
+  return GetPixel(findTarget(picture)->memoryDc, x, y);
+}
 
 // Counts the pixels of the area that are not `colour`.
 int countOther(PictureHandle picture, RECT area, COLORREF colour) {
@@ -80,8 +84,8 @@ class CanvasTest : public testing::Test {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"LetrazulCanvasTest";
     RegisterClassW(&windowClass);
-    parent = CreateWindowExW(0, L"LetrazulCanvasTest", L"Canvas", WS_POPUP | WS_VISIBLE, 0, 0, 820, 640, nullptr,
-                             nullptr, windowClass.hInstance, nullptr);
+    parent = CreateWindowExW(0, L"LetrazulCanvasTest", L"Canvas", WS_POPUP | WS_VISIBLE, 0, 0, 820, 640,
+                             nullptr, nullptr, windowClass.hInstance, nullptr);
     control = CreateWindowExW(0, L"STATIC", L"", 0x50800100 | SS_OWNERDRAW, 0, 0, 800, 600, parent,
                               reinterpret_cast<HMENU>(1001), windowClass.hInstance, nullptr);
     staticProc = reinterpret_cast<WNDPROC>(
@@ -210,7 +214,8 @@ TEST_F(CanvasTest, TheBackgroundResourceLoadsWholeAtEitherSize) {
     int32_t width, height, expectedWidth, expectedHeight;
   } cases[] = {{800, 600, 800, 600}, {0, 0, 1200, 911}, {800, 0, 1200, 911}};
   for (const auto& c : cases) {
-    const PictureHandle background = loadPicture(ByteString("#202"), c.width, c.height, stretchColourOnColour);
+    const PictureHandle background =
+        loadPicture(ByteString("#202"), c.width, c.height, stretchColourOnColour);
     made.push_back(background);
     ASSERT_NE(background, 0u);
     EXPECT_EQ(findTarget(background)->width, c.expectedWidth);
@@ -224,8 +229,10 @@ TEST_F(CanvasTest, ClearsFillSolidOrHatchedAndTransparentPaintsNothing) {
     int32_t style;
     bool allRed, someRed;
   } cases[] = {
-      {static_cast<ColourValue>(red), 0, true, true},  {static_cast<ColourValue>(red), 7, true, true},
-      {static_cast<ColourValue>(red), 1, false, true}, {static_cast<ColourValue>(red), 6, false, true},
+      {static_cast<ColourValue>(red), 0, true, true},
+      {static_cast<ColourValue>(red), 7, true, true},
+      {static_cast<ColourValue>(red), 1, false, true},
+      {static_cast<ColourValue>(red), 6, false, true},
       {transparent, 0, false, false},
   };
   for (const auto& c : cases) {
@@ -294,7 +301,7 @@ TEST_F(CanvasTest, TheFocusedControlConsumesTypedKeysAndF10) {
       {WM_KEYDOWN, VK_F1, 0x003B0001, true},
       {WM_KEYDOWN, VK_F12, 0x00580001, true},
       {WM_KEYDOWN, 'A', 0x001E0001, false},
-      {WM_KEYDOWN, VK_LEFT, 0x014B0001, true},   // the separate cursor keys are extended
+      {WM_KEYDOWN, VK_LEFT, 0x014B0001, true},     // the separate cursor keys are extended
       {WM_KEYDOWN, VK_RETURN, 0x011C0001, false},  // keypad Enter is not taken
   };
   for (const auto& c : cases) {
@@ -302,7 +309,8 @@ TEST_F(CanvasTest, TheFocusedControlConsumesTypedKeysAndF10) {
     SendMessageW(control, c.message, c.key, c.data);
     EXPECT_EQ(controlMessages.empty(), c.consumed) << std::hex << c.message << " " << c.key;
   }
-  EXPECT_EQ(findTarget(reinterpret_cast<TargetHandle>(control))->lastKey, 0x004B0000u) << "the scan code kept";
+  EXPECT_EQ(findTarget(reinterpret_cast<TargetHandle>(control))->lastKey, 0x004B0000u)
+      << "the scan code kept";
 }
 
 TEST_F(CanvasTest, TheWheelScrollsOneLine) {

@@ -11,9 +11,17 @@ namespace {
 bool padByte(unsigned char b) {
   if (b >= 'a' && b <= 'z') return true;
   switch (b) {
-    case 0xF1:                                                      // ñ
-    case 0xE1: case 0xE0: case 0xE9: case 0xE8: case 0xED:          // á à é è í
-    case 0xEC: case 0xF3: case 0xF2: case 0xFA: case 0xF9:          // ì ó ò ú ù
+    case 0xF1:  // ñ
+    case 0xE1:
+    case 0xE0:
+    case 0xE9:
+    case 0xE8:
+    case 0xED:  // á à é è í
+    case 0xEC:
+    case 0xF3:
+    case 0xF2:
+    case 0xFA:
+    case 0xF9:  // ì ó ò ú ù
       return true;
     default:
       return false;

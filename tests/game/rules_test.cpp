@@ -33,7 +33,8 @@ void CheckInvariants() {
   const GameState& s = gameState;
   ASSERT_EQ(s.maskedWord.size(), s.word.size()) << "mask and word differ in length";
   for (int32_t i = 0; i < s.word.size(); ++i)
-    EXPECT_TRUE(s.maskedWord.byteAt(i) == '-' || s.maskedWord.byteAt(i) == s.word.byteAt(i)) << "position " << i;
+    EXPECT_TRUE(s.maskedWord.byteAt(i) == '-' || s.maskedWord.byteAt(i) == s.word.byteAt(i))
+        << "position " << i;
   EXPECT_GE(s.misses, 0);
   EXPECT_LE(s.misses, MissLimit);
   EXPECT_EQ(s.wrongLetters.size(), 2 * s.misses) << "each miss is a letter and a blank";
@@ -75,7 +76,8 @@ class RulesTest : public testing::Test {
     const std::string word(gameState.word.view());
     std::string pressed;
     for (char letter : word)
-      if (((letter >= 'a' && letter <= 'z') || letter == '\xF1') && pressed.find(letter) == std::string::npos) {
+      if (((letter >= 'a' && letter <= 'z') || letter == '\xF1') &&
+          pressed.find(letter) == std::string::npos) {
         pressed += letter;
         requests();
         press(letter);

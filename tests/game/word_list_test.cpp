@@ -67,11 +67,14 @@ TEST_F(WordListTest, NormalisesTheAcceptedLineFoldingBeforeLowerCasing) {
   struct Case {
     std::string line, word;
   } cases[] = {
-      {"canci\xF3n", "cancion"},     // canción
-      {"PE\xD1" "A", "pe\xF1" "a"},  // PEÑA -> peña
-      {"\xC1rbol", "\xE1rbol"},      // Árbol -> árbol: the capital is not folded, only lowered
+      {"canci\xF3n", "cancion"},  // canción
+      {"PE\xD1"
+       "A",
+       "pe\xF1"
+       "a"},                     // PEÑA -> peña
+      {"\xC1rbol", "\xE1rbol"},  // Árbol -> árbol: the capital is not folded, only lowered
       {"ping\xFCino", "ping\xFCino"},
-      {"casa ", "casa "},            // a blank stays and counts
+      {"casa ", "casa "},  // a blank stays and counts
   };
   for (const auto& c : cases) {
     writeListOfOneWord(c.line);
@@ -130,8 +133,14 @@ TEST_F(WordListTest, ReadsLinesAsTheWordListDefinesThem) {
       {"beyond the last line", "uno\r\ndos\r\n", 3, ""},
       {"line 0", "uno\r\n", 0, ""},
       {"negative line", "uno\r\n", -5, ""},
-      {"after Ctrl-Z", "uno\r\n\x1A" "dos\r\n", 2, ""},
-      {"file starting with Ctrl-Z", "\x1A" "uno\r\n", 1, ""},
+      {"after Ctrl-Z",
+       "uno\r\n\x1A"
+       "dos\r\n",
+       2, ""},
+      {"file starting with Ctrl-Z",
+       "\x1A"
+       "uno\r\n",
+       1, ""},
       {"zero bytes", "", 1, ""},
       {"LF only: one line", "uno\ndos\n", 1, "uno\ndos\n"},
       {"LF only: no line 2", "uno\ndos\n", 2, ""},
@@ -176,7 +185,9 @@ TEST_F(WordListTest, GivesUpOnceEveryNumberIsDrawnWhenNoLineIsUsable) {
   } cases[] = {
       {"only short and long lines", lines({"de", std::string(27, 'x')})},
       {"zero bytes", ""},
-      {"Ctrl-Z first", "\x1A" "casa\r\n"},
+      {"Ctrl-Z first",
+       "\x1A"
+       "casa\r\n"},
   };
   for (const auto& c : cases) {
     writeList(c.bytes);

@@ -1,6 +1,7 @@
 // Host dialogs made as the game makes its window: geometry, styles, menus, the modal loop, the
 // messages the callback sees, and the records released when a dialog ends.
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -66,8 +67,8 @@ TEST(NewDialog, TheGamesWindowHasItsClientSizeAtItsPlaceAndStaysHidden) {
 }
 
 TEST(NewDialog, StyleZeroIsAHiddenCaptionedPopupAndCentringStaysOnScreen) {
-  HWND dialog = createDialog(DialogUnits::pixels, nullptr, ByteString("Centro"), INT32_MIN, INT32_MIN, 5000, 4000,
-                             0, 0);
+  HWND dialog = createDialog(DialogUnits::pixels, nullptr, ByteString("Centro"), INT32_MIN, INT32_MIN, 5000,
+                             4000, 0, 0);
   ASSERT_NE(dialog, nullptr);
   const auto style = static_cast<uint32_t>(GetWindowLongW(dialog, GWL_STYLE));
   EXPECT_TRUE(style & WS_POPUP);
@@ -89,7 +90,8 @@ TEST(NewDialog, StyleZeroIsAHiddenCaptionedPopupAndCentringStaysOnScreen) {
 
 TEST(AddMenuItem, OnlyALoneDashIsASeparator) {
   HMENU menu = newPopupMenu();
-  for (const char* text : {"-", "--", "- ", "Autor"}) addMenuItem(menu, ByteString(text), 1007, 0, -1, nullptr, nullptr, 0);
+  for (const char* text : {"-", "--", "- ", "Autor"})
+    addMenuItem(menu, ByteString(text), 1007, 0, -1, nullptr, nullptr, 0);
   const bool separator[] = {true, false, false, false};
   for (UINT i = 0; i < 4; ++i) {
     MENUITEMINFOW item{};

@@ -52,8 +52,8 @@ class MessagePumpTest : public testing::Test {
     // A dialog with two tab stops, shown so that TAB can move between them.
     dialog = makeDialog();
     for (int i = 0; i < 2; ++i) {
-      buttons[i] = CreateWindowExW(0, L"BUTTON", L"B", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10 + 60 * i, 10, 50,
-                                   25, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101 + i)),
+      buttons[i] = CreateWindowExW(0, L"BUTTON", L"B", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10 + 60 * i, 10,
+                                   50, 25, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(101 + i)),
                                    windowClass.hInstance, nullptr);
       buttonProc = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrW(buttons[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingButtonProc)));

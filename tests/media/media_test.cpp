@@ -23,10 +23,10 @@ TEST(PlaySound, ASoundThatIsNoFileRecords53AndPlaysNothing) {
   test_support::TempFolder folder;
   std::filesystem::create_directory(folder.path() / "carpeta.wav");
   const ByteString cases[] = {
-      folder.file("nada.wav"),       // a file name that names nothing
-      ByteString("*.wav"),           // wildcards are never looked up
+      folder.file("nada.wav"),  // a file name that names nothing
+      ByteString("*.wav"),      // wildcards are never looked up
       ByteString("so?ido.wav"),
-      folder.file("carpeta.wav"),    // a folder is no sound file
+      folder.file("carpeta.wav"),  // a folder is no sound file
   };
   for (const ByteString& name : cases) {
     errorCode = 0;

@@ -102,7 +102,8 @@ TEST(ModuleResources, TheVersionRecordNamesTheGame) {
   struct Case {
     const wchar_t* key;
     std::wstring value;
-  } cases[] = {{L"Comments", L"Programa Freeware"}, {L"FileVersion", L"VerNum 2.00"}, {L"ProductName", L"Letrazul"}};
+  } cases[] = {
+      {L"Comments", L"Programa Freeware"}, {L"FileVersion", L"VerNum 2.00"}, {L"ProductName", L"Letrazul"}};
   for (const auto& c : cases) {
     wchar_t* value = nullptr;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040A0000\\") + c.key;

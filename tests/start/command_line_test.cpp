@@ -18,8 +18,8 @@ TEST(ArgumentText, SkipsTheProgramNameAndTheBlanksAfterIt) {
       {L"letrazul.exe  -x  y ", L"-x  y "},
       {L"\"C:\\sin cierre\\letrazul.exe abc", L""},  // no closing quote: all of it is the name
       {L"\"\"abc", L"abc"},
-      {L"  abc", L"abc"},                 // a line starting with a blank has an empty name
-      {L"letrazul.exe\tabc", L"\tabc"},   // a control character ends the name; only blanks are skipped
+      {L"  abc", L"abc"},                // a line starting with a blank has an empty name
+      {L"letrazul.exe\tabc", L"\tabc"},  // a control character ends the name; only blanks are skipped
       {L"", L""},
   };
   for (const auto& c : cases) EXPECT_EQ(std::wstring(argumentText(c.line)), c.arguments) << c.line;

@@ -27,14 +27,14 @@ struct Outcome {
 // Starts `program` with `commandLine`, answers any message box it shows with `onBox`, and waits.
 template <typename OnBox>
 Outcome start(const std::filesystem::path& program, std::wstring commandLine, const STARTUPINFOW& startup,
-          const std::filesystem::path& report, OnBox&& onBox) {
+              const std::filesystem::path& report, OnBox&& onBox) {
   std::filesystem::remove(report);
   SetEnvironmentVariableW(L"LETRAZUL_PROBE_OUT", report.wstring().c_str());
   STARTUPINFOW info = startup;
   info.cb = sizeof(info);
   PROCESS_INFORMATION process{};
-  EXPECT_TRUE(CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &info, &process));
+  EXPECT_TRUE(CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &info, &process));
   while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) onBox(process.dwProcessId);
   Outcome run;
   GetExitCodeProcess(process.hProcess, &run.exitCode);
@@ -47,7 +47,8 @@ Outcome start(const std::filesystem::path& program, std::wstring commandLine, co
   return run;
 }
 
-Outcome start(const std::wstring& commandLine, const STARTUPINFOW& startup, const std::filesystem::path& report) {
+Outcome start(const std::wstring& commandLine, const STARTUPINFOW& startup,
+              const std::filesystem::path& report) {
   return start(besideThisProgram(L"startup_probe.exe"), commandLine, startup, report, [](DWORD) {});
 }
 
@@ -63,7 +64,8 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM data) {
   GetWindowThreadProcessId(window, &owner);
   wchar_t className[16] = {};
   GetClassNameW(window, className, 16);
-  if (owner != search->processId || std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  if (owner != search->processId || std::wstring(className) != L"#32770" || !IsWindowVisible(window))
+    return TRUE;
   search->box = window;
   return FALSE;
 }
@@ -106,8 +108,8 @@ TEST_F(ProcessStartTest, TheMainProcedureGetsTheArgumentTextAndTheShowCommand) {
 
 TEST_F(ProcessStartTest, TheRuntimeIsReadyBeforeTheMainProcedureRuns) {
   const Outcome run = start(L"startup_probe.exe", STARTUPINFOW{}, report);
-  for (const char* line : {"module 1\n", "previous 1\n", "x87 133f\n", "fonts 3 MS Sans Serif 8 Lucida Console 11\n",
-                           "record 1 1 2 3 0\n"})
+  for (const char* line : {"module 1\n", "previous 1\n", "x87 133f\n",
+                           "fonts 3 MS Sans Serif 8 Lucida Console 11\n", "record 1 1 2 3 0\n"})
     EXPECT_NE(run.report.find(line), std::string::npos) << line << " in\n" << run.report;
 }
 

@@ -24,11 +24,11 @@ int32_t ProbeMain(void* module, void* previous, const wchar_t* arguments, int32_
       runtime::FontDescription first, third;
       runtime::fontDescription(1, first);
       runtime::fontDescription(3, third);
-      std::fprintf(file, "module %d\nprevious %d\nshow %d\nx87 %04x\nfonts %d %ls %g %ls %g\nrecord %d %d %d %d %u\n",
-                   module == GetModuleHandleW(nullptr), previous == nullptr, showCommand, controlWord,
-                   runtime::fontCount(), first.face, first.points, third.face, third.points, record->fontNumbers[0],
-                   record->fontNumbers[1],
-                   record->fontNumbers[2], record->fontNumbers[3], record->codePage);
+      std::fprintf(
+          file, "module %d\nprevious %d\nshow %d\nx87 %04x\nfonts %d %ls %g %ls %g\nrecord %d %d %d %d %u\n",
+          module == GetModuleHandleW(nullptr), previous == nullptr, showCommand, controlWord,
+          runtime::fontCount(), first.face, first.points, third.face, third.points, record->fontNumbers[0],
+          record->fontNumbers[1], record->fontNumbers[2], record->fontNumbers[3], record->codePage);
       std::fprintf(file, "arguments [%ls]\n", arguments);
       std::fclose(file);
     }
@@ -39,4 +39,6 @@ int32_t ProbeMain(void* module, void* previous, const wchar_t* arguments, int32_
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { runtime::runProgram(ProbeMain, nullptr); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  runtime::runProgram(ProbeMain, nullptr);
+}

@@ -11,9 +11,15 @@ namespace test_support {
 
 RequestLog requestLog;
 
-Request refresh() { return {Request::Refresh, "", "", 0, 0}; }
-Request sound(std::string name) { return {Request::Sound, std::move(name), "", 3, 0}; }
-Request box(std::string message, std::string title) { return {Request::Box, std::move(message), std::move(title), 0, 0}; }
+Request refresh() {
+  return {Request::Refresh, "", "", 0, 0};
+}
+Request sound(std::string name) {
+  return {Request::Sound, std::move(name), "", 3, 0};
+}
+Request box(std::string message, std::string title) {
+  return {Request::Box, std::move(message), std::move(title), 0, 0};
+}
 
 void PrintTo(const Request& request, std::ostream* out) {
   static const char* const kinds[] = {"refresh", "sound", "box"};
@@ -35,7 +41,9 @@ void record(Request request) {
 
 namespace game {
 
-void RefreshScreen() { test_support::record(test_support::refresh()); }
+void RefreshScreen() {
+  test_support::record(test_support::refresh());
+}
 
 }  // namespace game
 

@@ -36,7 +36,9 @@ runtime::ByteString TempFolder::write(std::string_view name, std::string_view by
   return file(name);
 }
 
-runtime::ByteString TempFolder::file(std::string_view name) const { return asByteString(path_ / std::string(name)); }
+runtime::ByteString TempFolder::file(std::string_view name) const {
+  return asByteString(path_ / std::string(name));
+}
 
 runtime::ByteString TempFolder::prefix() const {
   return asByteString(path_ / "");  // a trailing separator, as `/ ""` gives

@@ -66,7 +66,8 @@ TEST(RandomGenerator, StaysWithinEveryRangeUpToTheFull32Bits) {
     EXPECT_TRUE(small >= -3 && small <= 3) << small;
     // The full range uses the count 2^32: every value is lowest plus twice the last value.
     const int32_t full = randomRange(highest, lowest);
-    EXPECT_EQ(static_cast<int64_t>(full), static_cast<int64_t>(lowest) + 2 * int64_t{randomGenerator.lastValue});
+    EXPECT_EQ(static_cast<int64_t>(full),
+              static_cast<int64_t>(lowest) + 2 * int64_t{randomGenerator.lastValue});
   }
 }
 
@@ -76,8 +77,9 @@ TEST(RandomGenerator, TheClockReadsWithinOneDay) {
   EXPECT_LT(now, 86400.0L);
   // Millisecond resolution: a thousandth of the value is a whole number of seconds/1000.
   const long double milliseconds = now * 1000.0L;
-  EXPECT_NEAR(static_cast<double>(milliseconds - static_cast<long double>(static_cast<int64_t>(milliseconds + 0.5L))),
-              0.0, 1e-6);
+  EXPECT_NEAR(
+      static_cast<double>(milliseconds - static_cast<long double>(static_cast<int64_t>(milliseconds + 0.5L))),
+      0.0, 1e-6);
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ namespace {
 
 using namespace std::string_view_literals;
 
-ByteString bs(std::string_view text) { return ByteString(text); }
+ByteString bs(std::string_view text) {
+  return ByteString(text);
+}
 
 TEST(Concat, JoinsAndPassesAnEmptyOperandThrough) {
   EXPECT_EQ(concat(bs("ab"), bs("cd")).view(), "abcd");
@@ -28,7 +30,7 @@ TEST(Slice, CutsAtTheEndAndGivesEmptyOutsideTheString) {
     int32_t start, count;
     std::string_view expected;
   } cases[] = {
-      {"abc", 2, 5, "bc"}, {"abc", 4, 1, ""}, {"abc", 1, 0, ""},  {"abc", 0, 2, ""},
+      {"abc", 2, 5, "bc"},  {"abc", 4, 1, ""},  {"abc", 1, 0, ""},  {"abc", 0, 2, ""},
       {"abc", 1, 3, "abc"}, {"abc", 3, 1, "c"}, {"abc", -1, 2, ""}, {"", 1, 1, ""},
   };
   for (const auto& c : cases)
@@ -40,10 +42,18 @@ TEST(Find, SearchesForwardFromStartOrBackwardForTheLast) {
     std::string_view s, m;
     int32_t start, expected;
   } cases[] = {
-      {"D:\\apps\\game.exe", "\\", -1, 8}, {"D:\\apps\\game.exe", "\\", 1, 3}, {"D:\\apps\\game.exe", "\\", 4, 8},
-      {"game.exe", "\\", -1, 0},          {"game.exe", "\\", 1, 0},          {"casa", "a", 0, 0},
-      {"", "a", 1, 0},                     {"casa", "a", 5, 0},               {"casa", "sa", 1, 3},
-      {"casa", "casas", 1, 0},             {"aaa", "aa", -1, 2},              {"casa", "", 1, 0},
+      {"D:\\apps\\game.exe", "\\", -1, 8},
+      {"D:\\apps\\game.exe", "\\", 1, 3},
+      {"D:\\apps\\game.exe", "\\", 4, 8},
+      {"game.exe", "\\", -1, 0},
+      {"game.exe", "\\", 1, 0},
+      {"casa", "a", 0, 0},
+      {"", "a", 1, 0},
+      {"casa", "a", 5, 0},
+      {"casa", "sa", 1, 3},
+      {"casa", "casas", 1, 0},
+      {"aaa", "aa", -1, 2},
+      {"casa", "", 1, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(find(bs(c.s), bs(c.m), c.start), c.expected) << c.s << " " << c.start;
 }
@@ -60,11 +70,12 @@ TEST(EraseAt, LeavesTheStringAloneOutsideItAndCutsLongRuns) {
     int32_t start, count;
     std::string_view expected;
   } cases[] = {
-      {"casa", 2, 10, "c"}, {"casa", 5, 1, "casa"}, {"casa", 1, 0, "casa"}, {"casa", 1, -3, "casa"},
-      {"casa", 0, 1, "casa"}, {"casa", 1, 4, ""},    {"", 1, 1, ""},
+      {"casa", 2, 10, "c"},   {"casa", 5, 1, "casa"}, {"casa", 1, 0, "casa"}, {"casa", 1, -3, "casa"},
+      {"casa", 0, 1, "casa"}, {"casa", 1, 4, ""},     {"", 1, 1, ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(eraseAt(bs(c.s), c.start, c.count).view(), c.expected) << c.s << " " << c.start << " " << c.count;
+    EXPECT_EQ(eraseAt(bs(c.s), c.start, c.count).view(), c.expected)
+        << c.s << " " << c.start << " " << c.count;
 }
 
 TEST(InsertAt, AppendsWhenThePositionIsOutsideTheString) {
@@ -73,8 +84,8 @@ TEST(InsertAt, AppendsWhenThePositionIsOutsideTheString) {
     int32_t pos;
     std::string_view expected;
   } cases[] = {
-      {"ab", "x", 9, "abx"}, {"ab", "x", 3, "abx"}, {"ab", "x", 1, "xab"},
-      {"ab", "x", 0, "abx"}, {"ab", "x", -4, "abx"}, {"", "x", 1, "x"}, {"ab", "", 2, "ab"},
+      {"ab", "x", 9, "abx"},  {"ab", "x", 3, "abx"}, {"ab", "x", 1, "xab"}, {"ab", "x", 0, "abx"},
+      {"ab", "x", -4, "abx"}, {"", "x", 1, "x"},     {"ab", "", 2, "ab"},
   };
   for (const auto& c : cases) EXPECT_EQ(insertAt(bs(c.s), bs(c.t), c.pos).view(), c.expected) << c.pos;
 }
@@ -91,8 +102,8 @@ TEST(RemoveAll, TakesOutEveryOccurrenceLeftToRight) {
   struct Case {
     std::string_view s, m, expected;
   } cases[] = {
-      {" 12", " ", "12"}, {"a b c ", " ", "abc"}, {"aaa", "aa", "a"}, {"casa", "x", "casa"},
-      {"ab", "abc", "ab"}, {"   ", " ", ""},     {"casa", "", "casa"},
+      {" 12", " ", "12"},  {"a b c ", " ", "abc"}, {"aaa", "aa", "a"},   {"casa", "x", "casa"},
+      {"ab", "abc", "ab"}, {"   ", " ", ""},       {"casa", "", "casa"},
   };
   for (const auto& c : cases) EXPECT_EQ(removeAll(bs(c.s), bs(c.m)).view(), c.expected) << c.s;
 }
@@ -112,8 +123,14 @@ TEST(FormatNumber, LeadsWithABlankOrMinusAndDropsIntegralPoints) {
     double x;
     std::string_view expected;
   } cases[] = {
-      {12, " 12"},   {-3, "-3"},     {0, " 0"},      {-0.0, " 0"}, {0.5, " 0.5"},
-      {87568, " 87568"}, {123456789012345, " 123456789012345"}, {1.0 / 3, " 0.333333333333333"},
+      {12, " 12"},
+      {-3, "-3"},
+      {0, " 0"},
+      {-0.0, " 0"},
+      {0.5, " 0.5"},
+      {87568, " 87568"},
+      {123456789012345, " 123456789012345"},
+      {1.0 / 3, " 0.333333333333333"},
   };
   for (const auto& c : cases) EXPECT_EQ(formatNumber(c.x).view(), c.expected) << c.x;
   EXPECT_EQ(removeAll(formatNumber(12), bs(" ")).view(), "12");
@@ -128,14 +145,15 @@ TEST(ToLower, LowersCodePage1252AndKeepsTheLength) {
   for (int b = 'A'; b <= 'Z'; ++b) expected[static_cast<size_t>(b)] = static_cast<char>(b + 32);
   for (int b = 0xC0; b <= 0xDE; ++b)
     if (b != 0xD7) expected[static_cast<size_t>(b)] = static_cast<char>(b + 32);  // × stays
-  expected[0x8A] = '\x9A';  // Š
-  expected[0x8C] = '\x9C';  // Œ
-  expected[0x8E] = '\x9E';  // Ž
-  expected[0x9F] = '\xFF';  // Ÿ
+  expected[0x8A] = '\x9A';                                                        // Š
+  expected[0x8C] = '\x9C';                                                        // Œ
+  expected[0x8E] = '\x9E';                                                        // Ž
+  expected[0x9F] = '\xFF';                                                        // Ÿ
   const ByteString lowered = toLower(ByteString(all));
   ASSERT_EQ(lowered.size(), 256);
   for (int b = 0; b < 256; ++b)
-    EXPECT_EQ(lowered.byteAt(b), static_cast<unsigned char>(expected[static_cast<size_t>(b)])) << "byte " << b;
+    EXPECT_EQ(lowered.byteAt(b), static_cast<unsigned char>(expected[static_cast<size_t>(b)]))
+        << "byte " << b;
 }
 
 }  // namespace

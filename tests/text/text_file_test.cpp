@@ -55,14 +55,19 @@ TEST_F(TextFileTest, SplitsLinesAsTheGameReadsThemWhateverTheBlockSize) {
       {"empty lines count", "a\r\n\r\ncasa\r\n", {"a", "", "casa"}},
       {"LF only", "uno\ndos\n", {"uno\ndos\n"}},
       {"NUL inside", "ab\0cd\r\nx"s, {"ab\0cd"s, "x"}},
-      {"Ctrl-Z ends the data", "uno\r\n\x1A" "dos\r\n", {"uno"}},
+      {"Ctrl-Z ends the data",
+       "uno\r\n\x1A"
+       "dos\r\n",
+       {"uno"}},
       {"Ctrl-Z first", "\x1Auno", {}},
       {"zero bytes", "", {}},
       {"byte-order mark is data", "\xEF\xBB\xBFuno\r\n", {"\xEF\xBB\xBFuno"}},
-      {"CR ends a block, LF starts the next", std::string(127, 'x') + "\r\ndos", {std::string(127, 'x'), "dos"}},
+      {"CR ends a block, LF starts the next",
+       std::string(127, 'x') + "\r\ndos",
+       {std::string(127, 'x'), "dos"}},
       {"CR is the last byte of the file", "uno\r", {"uno"}},
-      {"lines longer than a piece", std::string(256, 'a') + "\r\n" + std::string(257, 'b') + "\r\n" +
-                                        std::string(10000, 'c'),
+      {"lines longer than a piece",
+       std::string(256, 'a') + "\r\n" + std::string(257, 'b') + "\r\n" + std::string(10000, 'c'),
        {std::string(256, 'a'), std::string(257, 'b'), std::string(10000, 'c')}},
   };
   for (const auto& c : cases) {

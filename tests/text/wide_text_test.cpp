@@ -14,7 +14,10 @@ TEST(WideText, ConvertsCodePage1252BothWays) {
     std::wstring wide;
   } cases[] = {
       {"Nueva Partida", L"Nueva Partida"},
-      {"\xD1" "and\xFA" " \x80", L"\u00D1and\u00FA \u20AC"},  // Ñandú €
+      {"\xD1"
+       "and\xFA"
+       " \x80",
+       L"\u00D1and\u00FA \u20AC"},  // Ñandú €
       {"Programador", L"Programador"},
       {"", L""},
   };
