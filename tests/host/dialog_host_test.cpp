@@ -61,7 +61,11 @@ TEST(NewDialog, TheGamesWindowHasItsClientSizeAtItsPlaceAndStaysHidden) {
   const RECT after = windowRect(dialog);
   EXPECT_EQ(after.bottom - after.top, outer.bottom - outer.top);
   EXPECT_EQ(clientRect(dialog).right, 800);
-  EXPECT_LT(clientRect(dialog).bottom, 618);
+  MENUBARINFO barInfo{};
+  barInfo.cbSize = sizeof(barInfo);
+  ASSERT_TRUE(GetMenuBarInfo(dialog, OBJID_MENU, 0, &barInfo));
+  EXPECT_NEAR(618 - clientRect(dialog).bottom, barInfo.rcBar.bottom - barInfo.rcBar.top, 1)
+      << "the client area lost the menu bar's height";
   endDialog(dialog, 0);
   EXPECT_FALSE(IsWindow(dialog));
 }

@@ -42,6 +42,7 @@ void drainQueue() {
 class MessagePumpTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
+    countBeforeAnyDialog = doEvents(1);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = PlainWindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -89,6 +90,7 @@ class MessagePumpTest : public testing::Test {
     activeDialog = nullptr;
   }
 
+  static inline int32_t countBeforeAnyDialog = -1;
   static inline HWND plain = nullptr;
   static inline HWND dialog = nullptr;
   static inline HWND buttons[2] = {};
@@ -98,6 +100,7 @@ TEST_F(MessagePumpTest, AnEmptyQueueSleepsAndReportsTheOpenDialogs) {
   LARGE_INTEGER frequency, before, after;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&before);
+  EXPECT_EQ(countBeforeAnyDialog, 0) << "no host dialog was open yet";
   EXPECT_EQ(doEvents(1), 1) << "the one host dialog is open";
   QueryPerformanceCounter(&after);
   EXPECT_GE(after.QuadPart - before.QuadPart, frequency.QuadPart / 2000) << "it slept";
