@@ -1,8 +1,6 @@
 // The canvas engine on real GDI pictures and a real graphic control, checked by reading pixels back.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,6 +12,7 @@
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
 #include "runtime/text/error_code.h"
+#include "tests/support/process_memory.h"
 #include "tests/support/temp_folder.h"
 
 namespace runtime {
@@ -325,12 +324,7 @@ TEST_F(CanvasTest, FortyThousandPicturesLeaveNothingBehind) {
   writeBitmapFile(folder.path() / "small.bmp", 8, 8, [](int, int) { return black; });
   const ByteString name = folder.file("small.bmp");
   const ByteString text("x");
-  auto privateBytes = [] {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof(counters));
-    return static_cast<int64_t>(counters.PrivateUsage);
-  };
+  using test_support::privateBytes;
   const int32_t targetsBefore = targetCount();
   int64_t settled = 0;
   PictureHandle last = 0;

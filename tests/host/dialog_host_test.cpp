@@ -2,8 +2,6 @@
 // messages the callback sees, and the records released when a dialog ends.
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +11,7 @@
 #include "runtime/canvas/draw_target.h"
 #include "runtime/host/dialog_host.h"
 #include "runtime/host/host_state.h"
+#include "tests/support/process_memory.h"
 
 namespace runtime {
 namespace {
@@ -213,12 +212,7 @@ INT_PTR EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
 }
 
 TEST(ShowModal, AThousandDialogsLeaveNothingBehind) {
-  auto privateBytes = [] {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof(counters));
-    return static_cast<int64_t>(counters.PrivateUsage);
-  };
+  using test_support::privateBytes;
   int64_t settled = 0;
   for (int i = 0; i < 1000; ++i) {
     HWND dialog = gameDialog();
