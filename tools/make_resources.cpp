@@ -36,8 +36,9 @@ void put32(Bytes& out, uint32_t value) {
 void putBig32(Bytes& out, uint32_t value) {
   for (int i = 3; i >= 0; --i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
+// Byte by byte: GCC 12's optimiser misreads a four-byte range insert as an overflow.
 void putTag(Bytes& out, const char* tag) {
-  out.insert(out.end(), tag, tag + 4);
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 uint8_t toByte(double unit) {
