@@ -19,10 +19,6 @@ class SpinLock {
   std::atomic_flag flag_ = ATOMIC_FLAG_INIT;
 };
 
-}  // namespace runtime
-
-namespace runtime {
-
 // A spin lock the holding thread may take again: a drawing operation that updates a window
 // synchronously is re-entered by that window's paint on the same thread.
 class RecursiveSpinLock {

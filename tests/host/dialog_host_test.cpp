@@ -23,6 +23,13 @@ HWND gameDialog() {
                       gameExStyle);
 }
 
+// The game's window with its canvas, control 1001, as the game makes them.
+HWND gameDialogWithCanvas() {
+  HWND dialog = gameDialog();
+  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+  return dialog;
+}
+
 RECT windowRect(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
@@ -130,8 +137,7 @@ bool saw(UINT message) {
 
 TEST(ShowModal, TheCallbackSeesTheStartBeforeTheWindowShowsAndEndsTheLoop) {
   seen.clear();
-  HWND dialog = gameDialog();
-  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+  HWND dialog = gameDialogWithCanvas();
   int32_t result = 99;
   showModal(dialog, RecordingCallback, &result);
   EXPECT_FALSE(IsWindow(dialog));
@@ -168,8 +174,7 @@ INT_PTR KeyCallback(HWND dialog, UINT message, WPARAM, LPARAM) {
 
 TEST(ShowModal, AFocusedGraphicControlGetsArrowsAndCharacters) {
   seen.clear();
-  HWND dialog = gameDialog();
-  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+  HWND dialog = gameDialogWithCanvas();
   int32_t result = 99;
   showModal(dialog, KeyCallback, &result);
   ASSERT_EQ(seen.size(), 1u);
@@ -197,8 +202,7 @@ INT_PTR PaintCallback(HWND dialog, UINT message, WPARAM, LPARAM) {
 }
 
 TEST(ShowModal, TheGraphicControlPaintsItsPicture) {
-  HWND dialog = gameDialog();
-  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
+  HWND dialog = gameDialogWithCanvas();
   int32_t result = 99;
   showModal(dialog, PaintCallback, &result);
   EXPECT_EQ(result, 0);
@@ -215,9 +219,8 @@ TEST(ShowModal, AThousandDialogsLeaveNothingBehind) {
   using test_support::privateBytes;
   int64_t settled = 0;
   for (int i = 0; i < 1000; ++i) {
-    HWND dialog = gameDialog();
+    HWND dialog = gameDialogWithCanvas();
     setDialogIcon(dialog, ByteString("#200"));
-    addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, nullptr);
     HMENU bar = newMenuBar();
     HMENU options = newPopupMenu();
     addMenuItem(options, ByteString("Salir del programa"), 1005, 0, -1, nullptr, nullptr, 0);
