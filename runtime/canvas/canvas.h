@@ -54,6 +54,10 @@ void selectFont(FontHandle font);
 // scaled to width x height (0 x 0 keeps its size) with `stretchMode`; 0 when it cannot be made.
 PictureHandle loadPicture(const ByteString& name, int32_t width, int32_t height, int32_t stretchMode);
 
+// A new off-screen picture of the same size holding a copy of `source`'s; 0 when `source` names no
+// picture or the copy cannot be made. Cheaper than loading and scaling the bitmap again.
+PictureHandle duplicatePicture(PictureHandle source);
+
 // Copies the source's picture onto the current target at (0, 0), as much as both can hold.
 void copyPicture(TargetHandle source, int32_t controlId, int32_t mixMode);
 

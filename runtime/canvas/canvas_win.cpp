@@ -149,6 +149,20 @@ bool adoptPicture(DrawTarget& target, HBITMAP bitmap, int32_t width, int32_t hei
   return true;
 }
 
+// Registers a new picture target owning `bitmap`; 0, with the bitmap deleted, when it cannot.
+PictureHandle registerPicture(HBITMAP bitmap, int32_t width, int32_t height) {
+  auto target = std::make_unique<DrawTarget>();
+  target->window = reinterpret_cast<TargetHandle>(bitmap);
+  target->kind = TargetKind::picture;
+  if (!adoptPicture(*target, bitmap, width, height)) {
+    DeleteObject(bitmap);
+    return 0;
+  }
+  std::lock_guard guard(canvasLock);
+  targets.insert(targets.begin(), std::move(target));
+  return reinterpret_cast<PictureHandle>(bitmap);
+}
+
 HBITMAP loadBitmap(const ByteString& name) {
   const WideText wide(name);
   if (wide.size() == 2 && wide.c_str()[1] == L'\0' && wide.c_str()[0] < 0x8000)
@@ -312,16 +326,19 @@ PictureHandle loadPicture(const ByteString& name, int32_t width, int32_t height,
     width = info.bmWidth;
     height = info.bmHeight;
   }
-  auto target = std::make_unique<DrawTarget>();
-  target->window = reinterpret_cast<TargetHandle>(image);
-  target->kind = TargetKind::picture;
-  if (!adoptPicture(*target, image, width, height)) {
-    DeleteObject(image);
-    return 0;
-  }
+  return registerPicture(image, width, height);
+}
+
+PictureHandle duplicatePicture(PictureHandle source) {
   std::lock_guard guard(canvasLock);
-  targets.insert(targets.begin(), std::move(target));
-  return reinterpret_cast<PictureHandle>(image);
+  const DrawTarget* from = lookUp(source);
+  if (!from || from->kind != TargetKind::picture) return 0;
+  HBITMAP copy = CreateCompatibleBitmap(from->memoryDc, from->width, from->height);
+  if (!copy) return 0;
+  const PictureHandle picture = registerPicture(copy, from->width, from->height);
+  if (picture)
+    BitBlt(lookUp(picture)->memoryDc, 0, 0, from->width, from->height, from->memoryDc, 0, 0, SRCCOPY);
+  return picture;
 }
 
 void copyPicture(TargetHandle source, int32_t controlId, int32_t mixMode) {

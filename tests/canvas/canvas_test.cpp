@@ -208,6 +208,29 @@ TEST_F(CanvasTest, PicturesLoadAtTheirOwnSizeOrScaledWithoutBlending) {
   EXPECT_EQ(loadPicture(folder.file("nada.bmp"), 0, 0, 0), 0u);
 }
 
+TEST_F(CanvasTest, ADuplicateIsAnIndependentPictureOfTheSameContent) {
+  const PictureHandle original = loadPicture(folder.file("stripes.bmp"), 0, 0, 0);
+  made.push_back(original);
+  const PictureHandle copy = duplicatePicture(original);
+  made.push_back(copy);
+  ASSERT_NE(copy, 0u);
+  ASSERT_NE(copy, original);
+  EXPECT_EQ(findTarget(copy)->width, 40);
+  EXPECT_EQ(findTarget(copy)->height, 20);
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(pixel(copy, x, 10), pixel(original, x, 10)) << "column " << x;
+
+  attachTarget(copy, 0);
+  clearTarget(static_cast<ColourValue>(red), 0);
+  EXPECT_EQ(pixel(copy, 0, 0), red);
+  EXPECT_EQ(pixel(original, 0, 0), black) << "drawing on the copy leaves the original alone";
+
+  releasePicture(original);
+  EXPECT_EQ(pixel(copy, 1, 0), red) << "and the copy outlives it";
+  EXPECT_EQ(duplicatePicture(original), 0u) << "a released picture has nothing to copy";
+  EXPECT_EQ(duplicatePicture(0), 0u);
+  EXPECT_EQ(duplicatePicture(reinterpret_cast<TargetHandle>(control)), 0u) << "a control is no picture";
+}
+
 TEST_F(CanvasTest, TheBackgroundResourceLoadsWholeAtEitherSize) {
   struct Case {
     int32_t width, height, expectedWidth, expectedHeight;

@@ -1,9 +1,8 @@
-// The recording stand-ins for RefreshScreen, playSound and messageBox.
+// The recording stand-ins for playSound and messageBox, and the log every stand-in writes to.
 #include "tests/support/recording_requests.h"
 
 #include <utility>
 
-#include "game/screen.h"
 #include "runtime/media/message_box.h"
 #include "runtime/media/sound.h"
 
@@ -28,24 +27,12 @@ void PrintTo(const Request& request, std::ostream* out) {
   if (request.kind == Request::Box) *out << " \"" << request.title << "\"";
 }
 
-namespace {
-
 void record(Request request) {
   requestLog.requests.push_back(std::move(request));
   if (requestLog.onRequest) requestLog.onRequest();
 }
 
-}  // namespace
-
 }  // namespace test_support
-
-namespace game {
-
-void RefreshScreen() {
-  test_support::record(test_support::refresh());
-}
-
-}  // namespace game
 
 namespace runtime {
 

@@ -34,4 +34,7 @@ struct RequestLog {
 
 extern RequestLog requestLog;
 
+// Appends a request to the log, then runs its hook.
+void record(Request request);
+
 }  // namespace test_support
