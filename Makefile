@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test bench play clean
+.PHONY: all deps build test bench play picture clean
 
 all: build
 
@@ -24,6 +24,14 @@ play: deps
 	@echo "Letrazul has no game window yet: the program is built (build/win64/letrazul.exe)," \
 	  "but there is nothing to play until its main window exists."
 	@exit 1
+
+# The README's picture of a game in progress, composed by the game's screen code under Wine.
+picture: deps
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64 --target capture_frame
+	@mkdir -p docs
+	@tools/wine-run.sh build/win64/wine build/win64/tools/capture_frame.exe docs/frame.png
+	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+	@echo "docs/frame.png"
 
 clean:
 	rm -rf build

@@ -4,8 +4,6 @@
 //   frame_bench [FRAMES]
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,18 +11,10 @@
 
 #include "runtime/canvas/canvas.h"
 #include "runtime/canvas/font_table.h"
+#include "tests/bench/bench_stats.h"
 
-namespace {
-
+using namespace bench;
 using namespace runtime;
-using Clock = std::chrono::steady_clock;
-
-double percentile(std::vector<double> values, double p) {
-  std::sort(values.begin(), values.end());
-  return values[std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())))];
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
@@ -58,7 +48,7 @@ int main(int argc, char** argv) {
         printText(texts[static_cast<size_t>(i)]);
       }
     }
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    times.push_back(milliseconds(Clock::now() - start));
   }
   std::printf("canvas frame (1 copy + 132 prints), %d frames: median %.3f ms   p90 %.3f ms\n", frames,
               percentile(times, 0.5), percentile(times, 0.9));

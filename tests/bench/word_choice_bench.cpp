@@ -3,8 +3,6 @@
 // FOLDER holds dic.txt. Reports the median and 99th percentile of a whole choice, and of its work
 // with the one-millisecond yields taken out (each candidate yields once; the cost of a yield is
 // measured on its own, with an empty queue).
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,22 +12,9 @@
 #include "game/game_state.h"
 #include "game/word_list.h"
 #include "runtime/host/message_pump.h"
+#include "tests/bench/bench_stats.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double milliseconds(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double percentile(std::vector<double> values, double p) {
-  std::sort(values.begin(), values.end());
-  const size_t at = std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())));
-  return values[at];
-}
-
-}  // namespace
+using namespace bench;
 
 int main(int argc, char** argv) {
   if (argc < 2) {

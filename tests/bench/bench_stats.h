@@ -1,0 +1,23 @@
+// Timing and order statistics shared by the benchmark programs.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double milliseconds(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// The value below which a share p of the values lie (p = 0.5: the median).
+inline double percentile(std::vector<double> values, double p) {
+  std::sort(values.begin(), values.end());
+  const size_t at = std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size())));
+  return values[at];
+}
+
+}  // namespace bench
