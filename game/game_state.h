@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/text/byte_string.h"
 #include "runtime/text/fixed_text.h"
@@ -22,6 +23,9 @@ struct GameState {
   int32_t gameOver = 0;
   int32_t gameStarted = 0;
   runtime::FixedText<255> programDir;  // the program's folder with its trailing backslash
+  // The same folder as the system names it, whole: the word list is opened through it, so a
+  // folder of any length or with characters outside the ANSI code page still finds dic.txt.
+  std::u16string programFolder;
 };
 
 extern GameState gameState;

@@ -2,6 +2,7 @@
 #include "game/rules.h"
 
 #include <string_view>
+#include <utility>
 
 #include "game/game_state.h"
 #include "game/screen.h"
@@ -40,9 +41,10 @@ void ClearMisses() {
 // started, so the pad ignores presses until "Nueva Partida" tries the list again, and the player
 // is told why. The caller ends its step at once.
 void GiveUpForWantOfWords() {
-  const runtime::FixedText<255> programDir = gameState.programDir;
-  gameState = GameState();
-  gameState.programDir = programDir;
+  GameState fresh;
+  fresh.programDir = gameState.programDir;
+  fresh.programFolder = gameState.programFolder;
+  gameState = std::move(fresh);
   RefreshScreen();
   messageBox(ByteString(NoWordMessage), ByteString("Letrazul"), messageBoxOk);
 }

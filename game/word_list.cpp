@@ -82,7 +82,7 @@ int32_t UsedLineCount() {
 }
 
 ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing) {
-  const ByteString path = concat(gameState.programDir.text(), ByteString("dic.txt"));
+  const std::u16string path = gameState.programFolder + u"dic.txt";
   openForInput(path, WordFileNumber, WordFileBlock);
   if (fileMissing) *fileMissing = !isOpen(WordFileNumber) && !existsAsFile(path);
   // Lines before line n are passed over without being kept or cut: nothing would see them.

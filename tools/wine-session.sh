@@ -38,7 +38,11 @@ export WINEPREFIX="$state/prefix"
 export DISPLAY="$(cat "$state/display")"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=en_US.UTF-8
+# File names reach Linux in UTF-8, so folders named outside ASCII ("Łukasz") exist for Windows
+# programs; C.UTF-8 is the UTF-8 locale every Debian has, and Wine still gives its programs the
+# ANSI code page 1252.
+export LANG=C.UTF-8
+export LC_ALL=C.UTF-8
 ENV
 }
 

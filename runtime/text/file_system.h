@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/text/byte_string.h"
 
@@ -48,6 +49,10 @@ class OwnedFile {
 // first 255 characters of the name are used.
 uint32_t openForReading(const ByteString& name, OwnedFile& file);
 
+// The same for a UTF-16 name, used whole: any length and any character the file system allows, as
+// the system names the program's own folder.
+uint32_t openForReading(const std::u16string& name, OwnedFile& file);
+
 // Disk files are read in blocks; pipes and devices one byte at a time.
 bool isDiskFile(NativeHandle handle);
 
@@ -60,5 +65,6 @@ uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& byte
 // Whether `name` names an existing file (not a folder); asks nothing of the file's contents, so
 // it answers for a file that another program holds open too.
 bool existsAsFile(const ByteString& name);
+bool existsAsFile(const std::u16string& name);
 
 }  // namespace runtime::files

@@ -44,18 +44,35 @@ std::string fileName(const ByteString& name) {
   return std::string(name.data(), static_cast<size_t>(std::min<int32_t>(name.size(), 255)));
 }
 
-int descriptor(NativeHandle handle) {
-  return static_cast<int>(handle);
+// UTF-8, as this system's file names are; an unpaired surrogate becomes U+FFFD.
+std::string fileName(const std::u16string& name) {
+  std::string bytes;
+  for (size_t i = 0; i < name.size(); ++i) {
+    uint32_t c = name[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 && name[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      c = 0xFFFD;
+    if (c < 0x80) {
+      bytes += static_cast<char>(c);
+    } else if (c < 0x800) {
+      bytes += static_cast<char>(0xC0 | c >> 6);
+      bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      bytes += static_cast<char>(0xE0 | c >> 12);
+      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      bytes += static_cast<char>(0xF0 | c >> 18);
+      bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return bytes;
 }
 
-}  // namespace
-
-void closeHandle(NativeHandle handle) noexcept {
-  ::close(descriptor(handle));
-}
-
-uint32_t openForReading(const ByteString& name, OwnedFile& file) {
-  const std::string path = fileName(name);
+uint32_t openNamed(const std::string& path, OwnedFile& file) {
   OwnedFile opened(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!opened) {
     const int failure = errno;
@@ -68,10 +85,33 @@ uint32_t openForReading(const ByteString& name, OwnedFile& file) {
     return systemErrorFor(failure);
   }
   struct stat info {};
-  if (::fstat(descriptor(opened.get()), &info) != 0) return systemErrorFor(errno);
+  if (::fstat(static_cast<int>(opened.get()), &info) != 0) return systemErrorFor(errno);
   if (S_ISDIR(info.st_mode)) return systemErrorFor(EISDIR);
   file = std::move(opened);
   return 0;
+}
+
+bool existsNamed(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+int descriptor(NativeHandle handle) {
+  return static_cast<int>(handle);
+}
+
+}  // namespace
+
+void closeHandle(NativeHandle handle) noexcept {
+  ::close(descriptor(handle));
+}
+
+uint32_t openForReading(const ByteString& name, OwnedFile& file) {
+  return openNamed(fileName(name), file);
+}
+
+uint32_t openForReading(const std::u16string& name, OwnedFile& file) {
+  return openNamed(fileName(name), file);
 }
 
 bool isDiskFile(NativeHandle handle) {
@@ -94,8 +134,11 @@ uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& byte
 }
 
 bool existsAsFile(const ByteString& name) {
-  struct stat info {};
-  return ::stat(fileName(name).c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  return existsNamed(fileName(name));
+}
+
+bool existsAsFile(const std::u16string& name) {
+  return existsNamed(fileName(name));
 }
 
 }  // namespace runtime::files

@@ -20,14 +20,15 @@ std::wstring fileName(const ByteString& name) {
   return std::wstring(wide.c_str(), static_cast<size_t>(std::min<int32_t>(wide.size(), 255)));
 }
 
-}  // namespace
-
-void closeHandle(NativeHandle handle) noexcept {
-  guardedCall([&] { CloseHandle(toHandle(handle)); });
+// Whole, and in the extended form past MAX_PATH, where the plain form no longer reaches a file.
+std::wstring fileName(const std::u16string& name) {
+  std::wstring wide(name.begin(), name.end());
+  if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+  return L"\\\\?\\" + wide;
 }
 
-uint32_t openForReading(const ByteString& name, OwnedFile& file) {
-  const std::wstring wideName = fileName(name);
+uint32_t openNamed(const std::wstring& wideName, OwnedFile& file) {
   SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE handle = INVALID_HANDLE_VALUE;
   uint32_t error = guardedCall([&] {
@@ -39,6 +40,26 @@ uint32_t openForReading(const ByteString& name, OwnedFile& file) {
   if (!opened && error == ERROR_SUCCESS) error = ERROR_INVALID_FUNCTION;
   if (error == ERROR_SUCCESS) file = std::move(opened);
   return error;
+}
+
+bool existsNamed(const std::wstring& wideName) {
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  guardedCall([&] { attributes = GetFileAttributesW(wideName.c_str()); });
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void closeHandle(NativeHandle handle) noexcept {
+  guardedCall([&] { CloseHandle(toHandle(handle)); });
+}
+
+uint32_t openForReading(const ByteString& name, OwnedFile& file) {
+  return openNamed(fileName(name), file);
+}
+
+uint32_t openForReading(const std::u16string& name, OwnedFile& file) {
+  return openNamed(fileName(name), file);
 }
 
 bool isDiskFile(NativeHandle handle) {
@@ -65,10 +86,11 @@ uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& byte
 }
 
 bool existsAsFile(const ByteString& name) {
-  const std::wstring wideName = fileName(name);
-  DWORD attributes = INVALID_FILE_ATTRIBUTES;
-  guardedCall([&] { attributes = GetFileAttributesW(wideName.c_str()); });
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  return existsNamed(fileName(name));
+}
+
+bool existsAsFile(const std::u16string& name) {
+  return existsNamed(fileName(name));
 }
 
 }  // namespace runtime::files

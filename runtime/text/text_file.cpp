@@ -108,9 +108,20 @@ void walkLine(TextFile& file, Take&& take) {
 
 }  // namespace
 
-void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize) {
+namespace {
+
+bool badName(const ByteString& name) {
+  return name.empty() || find(name, ByteString("*"), 1) != 0 || find(name, ByteString("?"), 1) != 0;
+}
+
+bool badName(const std::u16string& name) {
+  return name.empty() || name.find_first_of(u"*?") != std::u16string::npos;
+}
+
+template <typename Name>
+void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize) {
   std::lock_guard opening(openLock);
-  if (name.empty() || find(name, ByteString("*"), 1) != 0 || find(name, ByteString("?"), 1) != 0) {
+  if (badName(name)) {
     recordError(error::badFileName);
     return;
   }
@@ -141,6 +152,16 @@ void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize
   }
   std::lock_guard guard(listLock);
   openFiles.insert(openFiles.begin(), std::move(file));
+}
+
+}  // namespace
+
+void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize) {
+  openNamed(name, fileNumber, bufferSize);
+}
+
+void openForInput(const std::u16string& name, int16_t fileNumber, int32_t bufferSize) {
+  openNamed(name, fileNumber, bufferSize);
 }
 
 ByteString readLine(int16_t fileNumber) {
@@ -217,6 +238,10 @@ bool isOpen(int16_t fileNumber) {
 }
 
 bool existsAsFile(const ByteString& name) {
+  return files::existsAsFile(name);
+}
+
+bool existsAsFile(const std::u16string& name) {
   return files::existsAsFile(name);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/text/byte_string.h"
 
@@ -10,6 +11,8 @@ namespace runtime {
 // Opens `name` for input under `fileNumber`, read in blocks of `bufferSize` bytes. Nobody else may
 // open the file while it is open here. On failure errorCode is set and nothing is opened.
 void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize);
+// The same for a UTF-16 name used whole, whatever its length and characters.
+void openForInput(const std::u16string& name, int16_t fileNumber, int32_t bufferSize);
 
 // The next line without its end: a line ends at CR (with an LF right after it consumed too), at a
 // Ctrl-Z, which ends the data for good, or at the end of the file. LF alone and NUL are ordinary
@@ -34,6 +37,7 @@ bool isOpen(int16_t fileNumber);
 
 // Whether `name` is an existing file (not a folder), even one that another program holds open.
 bool existsAsFile(const ByteString& name);
+bool existsAsFile(const std::u16string& name);
 int32_t openFileCount();
 
 }  // namespace runtime

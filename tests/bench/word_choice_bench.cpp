@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   const int choices = argc > 2 ? std::atoi(argv[2]) : 300;
   std::string folder = std::filesystem::absolute(argv[1]).string();
   folder += std::filesystem::path::preferred_separator;
-  game::gameState.programDir = runtime::ByteString(folder);
+  game::gameState.programFolder = std::filesystem::path(folder).u16string();
 
   std::vector<double> yieldTimes;
   for (int i = 0; i < 2000; ++i) {

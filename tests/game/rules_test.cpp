@@ -49,6 +49,7 @@ class RulesTest : public testing::Test {
  protected:
   void SetUp() override {
     gameState = GameState();
+    gameState.programFolder = folder.widePrefix();
     gameState.programDir = folder.prefix();
     ClearUsedLines();
     test_support::pump = {};
@@ -105,7 +106,8 @@ class RulesTest : public testing::Test {
     EXPECT_EQ(s.wordsSolved, 0);
     EXPECT_EQ(s.gameOver, 0);
     EXPECT_EQ(s.gameStarted, 0);
-    EXPECT_EQ(s.programDir.text(), folder.prefix()) << "the program's folder is kept";
+    EXPECT_EQ(s.programFolder, folder.widePrefix()) << "the program's folder is kept";
+    EXPECT_EQ(s.programDir.text(), folder.prefix());
   }
 
   test_support::TempFolder folder;

@@ -269,7 +269,7 @@ TEST_F(ScreenTest, TheFinalFrameOfALostGameShowsTheSixMissesAndTheUnsolvedWord) 
   std::string list;
   for (int32_t i = 0; i < UsableLines; ++i) list += "sol\r\n";
   folder.write("dic.txt", list);
-  gameState.programDir = folder.prefix();
+  gameState.programFolder = folder.widePrefix();
   ClearUsedLines();
 
   size_t lastFrame = 0;

@@ -35,7 +35,7 @@ class WordListTest : public testing::Test {
  protected:
   void SetUp() override {
     gameState = GameState();
-    gameState.programDir = folder.prefix();
+    gameState.programFolder = folder.widePrefix();
     ClearUsedLines();
     pump = {};
   }
@@ -211,7 +211,7 @@ TEST_F(WordListTest, GivesUpAtOnceWhenTheListIsNotThere) {
   };
   for (const auto& c : cases) {
     if (c.folderNamedList) std::filesystem::create_directory(folder.path() / "dic.txt");
-    gameState.programDir = ByteString(c.programDir);
+    gameState.programFolder = std::filesystem::path(c.programDir).u16string();
     gameState.word = ByteString("previa");
     ClearUsedLines();
     pump = {};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "runtime/text/byte_string.h"
@@ -22,6 +23,8 @@ class TempFolder {
   runtime::ByteString file(std::string_view name) const;
   // The folder's name with a separator after it, as the game keeps its own folder.
   runtime::ByteString prefix() const;
+  // The same as the system names it, in UTF-16, as the game keeps its folder for opening files.
+  std::u16string widePrefix() const { return (path_ / "").u16string(); }
 
  private:
   std::filesystem::path path_;

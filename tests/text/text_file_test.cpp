@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -163,6 +165,32 @@ TEST_F(TextFileTest, ExistsAsFileTellsFilesFromFoldersAndNothing) {
 }
 
 #ifdef _WIN32
+// Folders the ANSI code page cannot spell, or longer than a Windows path may be, are still reached
+// through their UTF-16 names.
+TEST_F(TextFileTest, UnicodeNamesReachFoldersOfAnyNameAndLength) {
+  const std::filesystem::path polish = folder.path() / u"Łukasz Ñandú";
+  std::filesystem::path deep = folder.path();
+  while (deep.u16string().size() < 300) deep /= std::string(40, 'p');
+  for (const auto& place : {polish, deep}) {
+    SCOPED_TRACE(place.string().size());
+    std::filesystem::create_directories(place);
+    { std::ofstream(place / "dic.txt", std::ios::binary) << "sol\r\nmar\r\n"; }
+    const std::u16string name = (place / "dic.txt").u16string();
+    EXPECT_TRUE(existsAsFile(name));
+    EXPECT_FALSE(existsAsFile((place / "nada.txt").u16string()));
+    errorCode = 0;
+    openForInput(name, fileNumber, 128);
+    ASSERT_TRUE(isOpen(fileNumber));
+    EXPECT_EQ(readLine(fileNumber).view(), "sol");
+    EXPECT_EQ(readLine(fileNumber).view(), "mar");
+    EXPECT_EQ(errorCode, 0);
+    closeFile(fileNumber);
+  }
+  openForInput(std::u16string(u"dic*.txt"), fileNumber, 128);
+  EXPECT_EQ(errorCode, error::badFileName);
+  EXPECT_FALSE(isOpen(fileNumber));
+}
+
 TEST_F(TextFileTest, NobodyElseMayOpenTheFileMeanwhile) {
   const ByteString name = folder.write("dic.txt", "uno\r\n");
   openForInput(name, 1, 128);
