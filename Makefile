@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test bench play picture clean
+.PHONY: all deps build test bench play dist picture clean
 
 all: build
 
@@ -20,10 +20,10 @@ bench: deps
 	@bash tools/run-bench.sh
 
 play: deps
-	@cmake --preset win64 >/dev/null && cmake --build --preset win64
-	@echo "Letrazul has no game window yet: the program is built (build/win64/letrazul.exe)," \
-	  "but there is nothing to play until its main window exists."
-	@exit 1
+	@bash tools/play.sh
+
+dist: deps
+	@bash tools/dist.sh
 
 # The README's picture of a game in progress, composed by the game's screen code under Wine.
 picture: deps
@@ -34,4 +34,4 @@ picture: deps
 	@echo "docs/frame.png"
 
 clean:
-	rm -rf build
+	rm -rf build dist

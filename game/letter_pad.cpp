@@ -17,7 +17,20 @@ constexpr int16_t KeyLefts[KeyCount] = {10,  40,  70,  100, 130, 160, 190, 220, 
 constexpr char KeyLetters[] = "abcdefghijklmn\xF1opqrstuvwxyz";
 static_assert(sizeof(KeyLetters) == KeyCount + 1);
 
+// The last x of each key's press range; each range starts at its key's left edge. l, r, s and t
+// stop short of their boxes so that overlapping boxes never share an x, and z stops at the frame.
+constexpr int16_t PressRangeEnds[KeyCount] = {39,  69,  99,  129, 159, 189, 219, 249, 279,
+                                              309, 339, 359, 389, 429, 459, 489, 519, 549,
+                                              570, 595, 615, 649, 679, 709, 749, 779, 800};
+
 }  // namespace
+
+int32_t HitTestKey(uint32_t x) {
+  for (int32_t k = 1; k <= KeyCount; ++k)
+    if (x >= static_cast<uint32_t>(KeyLefts[k - 1]) && x <= static_cast<uint32_t>(PressRangeEnds[k - 1]))
+      return k;
+  return 0;
+}
 
 void DrawLetterPad() {
   keyBoxes = {};

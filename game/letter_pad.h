@@ -24,6 +24,10 @@ struct KeyBox {
 // Indexed 1 to 27 (0 is unused); all zero until the first frame, then the pad on the screen.
 extern std::array<KeyBox, KeyCount + 1> keyBoxes;
 
+// The key (1 to 27) whose press range holds x, in Canvas pixels, or 0 in the gaps between them and
+// outside the pad. The ranges are fixed: where key boxes overlap or lie apart they differ from them.
+int32_t HitTestKey(uint32_t x);
+
 // Draws lastWord and the 27 keys in red on framePicture and rebuilds keyBoxes.
 void DrawLetterPad();
 

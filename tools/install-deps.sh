@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb xauth fonts-liberation
+  wine64 xvfb xauth x11-utils fonts-liberation
   wspanish
 )
 missing=()

@@ -13,4 +13,8 @@ inline constexpr int32_t messageBoxOk = 0;  // an OK button and no icon
 // shown). It has no owner, so the program's own window stays usable while it is open.
 int32_t messageBox(const ByteString& message, const ByteString& title, int32_t style);
 
+// How many message boxes are open: a message that arrives while the count is up came through a
+// box's own message loop.
+int32_t openMessageBoxCount();
+
 }  // namespace runtime

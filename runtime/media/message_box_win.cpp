@@ -1,10 +1,22 @@
 // messageBox: a system message box with no owner window.
 #include <windows.h>
 
+#include <atomic>
+
 #include "runtime/media/message_box.h"
 #include "runtime/text/wide_text.h"
 
 namespace runtime {
+
+namespace {
+
+std::atomic<int32_t> openBoxes{0};
+
+}  // namespace
+
+int32_t openMessageBoxCount() {
+  return openBoxes;
+}
 
 int32_t messageBox(const ByteString& message, const ByteString& title, int32_t style) {
   const WideText text(message);
@@ -12,7 +24,10 @@ int32_t messageBox(const ByteString& message, const ByteString& title, int32_t s
   // A short pause lets a click that led here finish before the box takes the focus.
   Sleep(5);
   // No owner: the game's window stays usable while the box is open.
-  return MessageBoxW(nullptr, text.c_str(), caption.c_str(), static_cast<UINT>(style));
+  ++openBoxes;
+  const int32_t button = MessageBoxW(nullptr, text.c_str(), caption.c_str(), static_cast<UINT>(style));
+  --openBoxes;
+  return button;
 }
 
 }  // namespace runtime

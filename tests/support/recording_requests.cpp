@@ -40,10 +40,23 @@ void playSound(const ByteString& name, int32_t flags, int32_t timeLimit) {
   test_support::record({test_support::Request::Sound, std::string(name.view()), "", flags, timeLimit});
 }
 
+namespace {
+
+int32_t openBoxes = 0;
+
+}  // namespace
+
+// The box counts as open while its request's hook runs, as a real box is while its loop runs.
 int32_t messageBox(const ByteString& message, const ByteString& title, int32_t style) {
+  ++openBoxes;
   test_support::record(
       {test_support::Request::Box, std::string(message.view()), std::string(title.view()), style, 0});
+  --openBoxes;
   return 1;  // OK
+}
+
+int32_t openMessageBoxCount() {
+  return openBoxes;
 }
 
 }  // namespace runtime

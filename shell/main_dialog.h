@@ -1,0 +1,23 @@
+// The game's one window: a captioned dialog with the "Opciones" menu, covered by the Canvas.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace shell {
+
+inline constexpr uint32_t NewGameCommand = 1002;  // "Nueva Partida"
+inline constexpr uint32_t AuthorCommand = 1007;   // "Autor"
+inline constexpr uint32_t QuitCommand = 1005;     // "Salir del programa"
+
+// The author message: four lines, the second the project's web address.
+extern const char* const AuthorMessage;
+
+// Builds the dialog, hooks the Canvas and shows it modally; returns the dialog's result once the
+// window is gone.
+int32_t CreateMainDialog(HWND parent);
+HMENU BuildMenuBar(HWND dialog);
+INT_PTR MainDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace shell

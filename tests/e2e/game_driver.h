@@ -1,0 +1,101 @@
+// Drives the real letrazul.exe from another process, as a player would: starts it in a folder of
+// its own, sends menu commands and mouse presses, reads the Canvas from the screen, answers message
+// boxes, and reads the exit code. It also composes, with the game's own screen code, the frame
+// that a given game state should show, so a test can wait until the screen shows exactly that.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/game_state.h"
+#include "tests/support/game_window.h"
+
+namespace e2e {
+
+using test_support::Pixels;
+
+inline constexpr int32_t CanvasWidth = 798, CanvasHeight = 598;
+
+// The frame that `state` shows, or its pressed-key frame for key 1 to 27, as the Canvas shows it.
+Pixels ExpectedFrame(const game::GameState& state, int32_t pressedKey = 0);
+
+// Where the Canvas's left, top, right and bottom lie in its own pixels; empty when none.
+struct Area {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// How many pixels differ, leaving out `ignored` (a box in front of the Canvas, say).
+int32_t Differences(const Pixels& a, const Pixels& b, Area ignored = {});
+
+// Writes a picture as a PNG.
+bool SavePicture(const Pixels& pixels, const std::filesystem::path& file);
+
+// A message box of the game's.
+struct Box {
+  HWND window = nullptr;
+  std::wstring caption;
+  std::wstring text;
+};
+
+class Game {
+ public:
+  Game() = default;
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+  ~Game();  // ends the game if it still runs
+
+  // Copies `program` into `folder` (made if need be) with `wordList` as dic.txt there, unless
+  // none is given, starts it and waits for its window. False when it does not come up.
+  bool Start(const std::filesystem::path& program, const std::filesystem::path& folder,
+             const std::optional<std::string>& wordList);
+
+  HWND window() const { return window_; }
+  HWND canvas() const { return canvas_; }
+
+  void Command(uint32_t id) const;
+  // A left-button press and release at (x, y) of the Canvas.
+  void Press(int32_t x, int32_t y) const;
+  // The press on pad key k (1 to 27), in the middle of its range.
+  void PressKey(int32_t k) const;
+  void PressLetter(char letter) const;
+  void PostToCanvas(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+  // The Canvas as the screen shows it.
+  Pixels Screen() const;
+  // The whole window, caption and menu bar included.
+  Pixels WindowScreen() const;
+  // Waits until the Canvas has not changed for `stillMs`; false if it kept changing until the timeout.
+  bool WaitUntilStill(int32_t stillMs = 400, int32_t timeoutMs = 15000) const;
+  // Waits until the screen shows exactly `expected` (leaving out `ignored`); on failure writes
+  // both pictures beside the test as `name`-expected.png and `name`-shown.png.
+  bool WaitForScreen(const Pixels& expected, const char* name, int32_t timeoutMs = 15000,
+                     Area ignored = {}) const;
+
+  // The game's open message boxes, oldest first.
+  std::vector<Box> Boxes() const;
+  std::optional<Box> WaitForBox(int32_t timeoutMs = 15000) const;
+  // The box's area in Canvas pixels.
+  Area AreaOf(const Box& box) const;
+  static void Close(const Box& box);
+
+  bool Running() const;
+  // The exit code once the process has ended within the time; nullopt if it has not.
+  std::optional<DWORD> WaitForExit(int32_t timeoutMs = 15000) const;
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  HWND canvas_ = nullptr;
+};
+
+// The x at the middle of key k's press range.
+int32_t KeyX(int32_t k);
+// The key number of a pad letter (code page 1252 ñ is 0xF1).
+int32_t KeyOf(char letter);
+
+}  // namespace e2e
