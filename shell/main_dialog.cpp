@@ -129,7 +129,7 @@ INT_PTR MainDialogCallback(HWND, UINT message, WPARAM wParam, LPARAM) {
   return 0;
 }
 
-int32_t CreateMainDialog(HWND parent) {
+HWND BuildMainDialog(HWND parent) {
   HWND dialog = createDialog(DialogUnits::pixels, parent, ByteString("Letrazul"), 105, 114, 800, 618,
                              MainDialogStyle, MainDialogExStyle);
   game::mainDialog = reinterpret_cast<TargetHandle>(dialog);
@@ -141,8 +141,12 @@ int32_t CreateMainDialog(HWND parent) {
   clearTarget(systemColour, 0);
   InstallCanvasWindowProc(controlHandle(dialog, game::CanvasId));
   BuildMenuBar(dialog);
+  return dialog;
+}
+
+int32_t CreateMainDialog(HWND parent) {
   int32_t result = 0;
-  showModal(dialog, MainDialogCallback, &result);
+  showModal(BuildMainDialog(parent), MainDialogCallback, &result);
   return result;
 }
 

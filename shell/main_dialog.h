@@ -17,6 +17,8 @@ extern const char* const AuthorMessage;
 // Builds the dialog, hooks the Canvas and shows it modally; returns the dialog's result once the
 // window is gone.
 int32_t CreateMainDialog(HWND parent);
+// The dialog as CreateMainDialog shows it: decorated, its Canvas cleared and hooked, its menu on.
+HWND BuildMainDialog(HWND parent);
 HMENU BuildMenuBar(HWND dialog);
 INT_PTR MainDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -12,4 +12,5 @@ echo "== win64 under Wine"
 tools/wine-run.sh build/win64/wine build/win64/tests/word_choice_bench.exe data
 tools/wine-run.sh build/win64/wine build/win64/tests/frame_bench.exe
 tools/wine-run.sh build/win64/wine build/win64/tests/screen_bench.exe
+tools/wine-run.sh build/win64/wine build/win64/tests/press_bench.exe data
 tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true

@@ -11,4 +11,8 @@ namespace runtime {
 // answering. Returns the number of open host dialogs.
 int32_t doEvents(int32_t sleepMilliseconds);
 
+// How many times doEvents has run in this process, so that a step's time can be set against the
+// waits it was obliged to make.
+int64_t yieldCount();
+
 }  // namespace runtime

@@ -3,12 +3,16 @@
 
 #include <mmsystem.h>
 
+#include <atomic>
+
 #include "runtime/host/host_state.h"
 #include "runtime/host/message_pump.h"
 
 namespace runtime {
 
 namespace {
+
+std::atomic<int64_t> yields{0};
 
 // Windows' default scheduler tick is 15.6 ms, which would stretch every 1 ms wait of the game about
 // fifteen times; the finer period is asked for once for the whole life of the process.
@@ -38,7 +42,12 @@ bool handledByActiveDialog(MSG& message) {
 
 }  // namespace
 
+int64_t yieldCount() {
+  return yields;
+}
+
 int32_t doEvents(int32_t sleepMilliseconds) {
+  ++yields;
   MSG message;
   if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (!handledByActiveDialog(message)) {
