@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test bench play dist picture clean
+.PHONY: all deps build test bench play dist soak picture clean
 
 all: build
 
@@ -21,6 +21,12 @@ bench: deps
 
 play: deps
 	@bash tools/play.sh
+
+# The real game played for 20,000 presses under Wine (about half an hour).
+soak: deps
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64 --target soak_tests
+	@LETRAZUL_SOAK_PRESSES=20000 tools/wine-run.sh build/win64/wine build/win64/tests/soak_tests.exe
+	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
 
 dist: deps
 	@bash tools/dist.sh

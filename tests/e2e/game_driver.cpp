@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string_view>
 #include <thread>
 
@@ -96,6 +97,11 @@ BOOL CALLBACK FindGameWindow(HWND window, LPARAM parameter) {
 
 }  // namespace
 
+Pixels LastComposedFrame() {
+  PrepareFrameWindow();
+  return Cropped(test_support::pixelsOf(game::framePicture));
+}
+
 Pixels ExpectedFrame(const game::GameState& state, int32_t pressedKey) {
   PrepareFrameWindow();
   const game::GameState saved = game::gameState;
@@ -144,6 +150,7 @@ bool Game::Start(const std::filesystem::path& program, const std::filesystem::pa
                  const std::optional<std::string>& wordList) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
+  folderName_ = folder.filename().string();
   const std::filesystem::path copy = folder / "letrazul.exe";
   if (!CopyFileW(program.wstring().c_str(), copy.wstring().c_str(), FALSE)) {
     std::fprintf(stderr, "could not copy the game to %ls: error %lu\n", copy.wstring().c_str(),
@@ -304,6 +311,23 @@ Area Game::AreaOf(const Box& box) const {
 
 void Game::Close(const Box& box) {
   PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+}
+
+int64_t Game::ResidentBytes() const {
+  // Wine shows Linux's own files on drive Z:; the game's process is the one whose command line
+  // names the program in its folder.
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("Z:\\proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream commandLine(entry.path() / "cmdline", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(commandLine)), std::istreambuf_iterator<char>());
+    if (text.find(folderName_ + "\\letrazul.exe") == std::string::npos) continue;
+    std::ifstream status(entry.path() / "status");
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("RssAnon:", 0) == 0) return std::stoll(line.substr(8)) * 1024;
+  }
+  return -1;
 }
 
 bool Game::Running() const {

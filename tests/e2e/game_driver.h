@@ -24,6 +24,10 @@ inline constexpr int32_t CanvasWidth = 798, CanvasHeight = 598;
 // The frame that `state` shows, or its pressed-key frame for key 1 to 27, as the Canvas shows it.
 Pixels ExpectedFrame(const game::GameState& state, int32_t pressedKey = 0);
 
+// The frame this process composed last (for the expected frames, or for the game's own code run
+// here), as the Canvas shows it.
+Pixels LastComposedFrame();
+
 // Where the Canvas's left, top, right and bottom lie in its own pixels; empty when none.
 struct Area {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -84,11 +88,15 @@ class Game {
   static void Close(const Box& box);
 
   bool Running() const;
+  // The game process's anonymous resident memory as Linux counts it (Wine answers no memory figures
+  // for other processes); -1 when it cannot be found.
+  int64_t ResidentBytes() const;
   // The exit code once the process has ended within the time; nullopt if it has not.
   std::optional<DWORD> WaitForExit(int32_t timeoutMs = 15000) const;
 
  private:
   PROCESS_INFORMATION process_{};
+  std::string folderName_;  // the last part of the game's folder, to know its Linux process by
   HWND window_ = nullptr;
   HWND canvas_ = nullptr;
 };
