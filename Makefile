@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test bench play dist soak picture clean
+.PHONY: all deps build test bench play dist soak fuzz picture clean
 
 all: build
 
@@ -21,6 +21,11 @@ bench: deps
 
 play: deps
 	@bash tools/play.sh
+
+# Each fuzz target for FUZZ_SECONDS (ten minutes unless given).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@bash tools/run-fuzz.sh $(FUZZ_SECONDS)
 
 # The real game played for 20,000 presses under Wine (about half an hour).
 soak: deps

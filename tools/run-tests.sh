@@ -26,6 +26,17 @@ for preset in native win64; do
   failed=$((failed + count_failed))
 done
 tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+# A short smoke of every fuzz target; make fuzz runs them for longer.
+fuzz_log=$(mktemp)
+tools/run-fuzz.sh 20 | tee "$fuzz_log"
+if [ "${PIPESTATUS[0]}" -eq 0 ]; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  status=1
+fi
+summaries+=("fuzz (20 s a target): $(sed -n '/== fuzzing summary/,$p' "$fuzz_log" | tail -n +2 | paste -sd ';' -)")
+rm -f "$fuzz_log"
 echo
 echo "== summary"
 echo "win32: built (build/win32/letrazul.exe); this machine runs no 32-bit code, so its tests are not run here"

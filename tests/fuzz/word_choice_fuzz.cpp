@@ -1,0 +1,50 @@
+// The word choice over an arbitrary dic.txt: every word it accepts is 3 to 26 bytes, folded and
+// lower-cased, masked with as many "-"; when nothing is acceptable it gives up.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "game/game_state.h"
+#include "game/word_list.h"
+#include "runtime/text/string_ops.h"
+
+namespace {
+
+const std::filesystem::path& Folder() {
+  static const std::filesystem::path folder = [] {
+    auto path = std::filesystem::temp_directory_path() / ("letrazul-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(path);
+    return path;
+  }();
+  return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  {
+    std::ofstream file(Folder() / "dic.txt", std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  game::gameState = game::GameState();
+  game::gameState.programFolder = (Folder() / "").u16string();
+  game::ClearUsedLines();
+  for (int round = 0; round < 3; ++round) {
+    if (!game::ChooseNextWord()) {
+      // Giving up means every line was tried, or the list could not be opened.
+      if (game::UsedLineCount() != game::UsableLines && game::UsedLineCount() != 1) abort();
+      break;
+    }
+    const std::string word(game::gameState.word.view());
+    if (word.size() < 3 || word.size() > 26) abort();
+    // Already lower case and folded: doing either again changes nothing.
+    if (game::FoldAccents(game::gameState.word).view() != word) abort();
+    if (runtime::toLower(game::gameState.word).view() != word) abort();
+    if (std::string(game::gameState.maskedWord.view()) != std::string(word.size(), '-')) abort();
+  }
+  return 0;
+}
