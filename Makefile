@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test bench play dist soak fuzz picture clean
+.PHONY: all deps build test bench play dist soak fuzz coverage lint picture clean
 
 all: build
 
@@ -21,6 +21,10 @@ bench: deps
 
 play: deps
 	@bash tools/play.sh
+
+# Line coverage of game/ and runtime/text by the native tests.
+coverage: deps
+	@bash tools/run-coverage.sh
 
 # Each fuzz target for FUZZ_SECONDS (ten minutes unless given).
 FUZZ_SECONDS ?= 600

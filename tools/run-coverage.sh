@@ -16,7 +16,9 @@ for folder in game runtime/text; do
     object=$(find build/coverage -name "$(basename "$source").gcno" -path "*$(basename "$(dirname "$source")")*" | head -n 1)
     [ -n "$object" ] || continue
     line=$(cd "$(dirname "$object")" && gcov -n "$(basename "$object")" 2>/dev/null |
-      awk -v src="$source" '$0 ~ "^File .*"src"'"'"'" {found=1; next} found && /Lines executed/ {print; exit}')
+      awk -v src="$source'" '/^File / {found = index($0, src) > 0; next}
+        found && /No executable lines/ {exit}
+        found && /Lines executed/ {print; exit}')
     [ -n "$line" ] || continue
     percent=$(sed -E 's/Lines executed:([0-9.]+)% of ([0-9]+)/\1/' <<<"$line")
     lines=$(sed -E 's/Lines executed:([0-9.]+)% of ([0-9]+)/\2/' <<<"$line")

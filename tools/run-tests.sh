@@ -37,6 +37,17 @@ else
 fi
 summaries+=("fuzz (20 s a target): $(sed -n '/== fuzzing summary/,$p' "$fuzz_log" | tail -n +2 | paste -sd ';' -)")
 rm -f "$fuzz_log"
+# Line coverage of the game and the text runtime by the native tests, at least 90% each.
+coverage_log=$(mktemp)
+tools/run-coverage.sh 90 | tee "$coverage_log"
+if [ "${PIPESTATUS[0]}" -eq 0 ]; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  status=1
+fi
+summaries+=("coverage: $(grep -E '^(game|runtime/text):' "$coverage_log" | paste -sd ';' -)")
+rm -f "$coverage_log"
 echo
 echo "== summary"
 echo "win32: built (build/win32/letrazul.exe); this machine runs no 32-bit code, so its tests are not run here"

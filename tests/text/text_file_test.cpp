@@ -115,9 +115,11 @@ TEST_F(TextFileTest, RefusesBadArgumentsAtOpen) {
       {"missing file", folder.file("nada.txt"), 1, 128, 53},
       {"missing folder", folder.file("nada\\dic.txt"), 1, 128, 76},
       {"folder", folder.file("carpeta"), 1, 128, 70},
+      {"a file as a folder", folder.file("dic.txt\\uno.txt"), 1, 128, 76},
   };
 #ifndef _WIN32
   cases[6].name = folder.file("nada/dic.txt");
+  cases[8].name = folder.file("dic.txt/uno.txt");
 #endif
   for (const auto& c : cases) {
     errorCode = 0;
@@ -164,11 +166,11 @@ TEST_F(TextFileTest, ExistsAsFileTellsFilesFromFoldersAndNothing) {
   EXPECT_FALSE(existsAsFile(folder.file("nada.txt")));
 }
 
-#ifdef _WIN32
 // Folders the ANSI code page cannot spell, or longer than a Windows path may be, are still reached
 // through their UTF-16 names.
 TEST_F(TextFileTest, UnicodeNamesReachFoldersOfAnyNameAndLength) {
-  const std::filesystem::path polish = folder.path() / u"Łukasz Ñandú";
+  // Two, three and four bytes a character in UTF-8, as Linux names them.
+  const std::filesystem::path polish = folder.path() / u"Łukasz Ñandú 日本 🎲";
   std::filesystem::path deep = folder.path();
   while (deep.u16string().size() < 300) deep /= std::string(40, 'p');
   for (const auto& place : {polish, deep}) {
@@ -191,6 +193,7 @@ TEST_F(TextFileTest, UnicodeNamesReachFoldersOfAnyNameAndLength) {
   EXPECT_FALSE(isOpen(fileNumber));
 }
 
+#ifdef _WIN32
 TEST_F(TextFileTest, NobodyElseMayOpenTheFileMeanwhile) {
   const ByteString name = folder.write("dic.txt", "uno\r\n");
   openForInput(name, 1, 128);
