@@ -22,6 +22,10 @@ bench: deps
 play: deps
 	@bash tools/play.sh
 
+# clang-tidy and cppcheck over every source; any finding fails.
+lint: deps
+	@bash tools/run-lint.sh
+
 # Line coverage of game/ and runtime/text by the native tests.
 coverage: deps
 	@bash tools/run-coverage.sh

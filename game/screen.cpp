@@ -79,6 +79,8 @@ void PressedKeyFrame(int32_t k) {
   if (k < 1 || k > KeyCount) return;
   StartFrame();
   DrawLetterPad();
+  // keyBoxes has KeyCount + 1 records, so k is in range; cppcheck misreads the array's size.
+  // cppcheck-suppress containerOutOfBounds
   const KeyBox& pressed = keyBoxes[static_cast<size_t>(k)];
   DrawEmbossedText(framePicture, pressed.letter.text(), keyFont, PressedKeyColour, pressed.left, PadTop);
   DrawLifeFigures(gameState.lives);

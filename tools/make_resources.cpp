@@ -127,7 +127,9 @@ class Canvas {
       : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
   int width() const { return width_; }
   int height() const { return height_; }
-  Colour& at(int x, int y) { return pixels_[static_cast<size_t>(y * width_ + x)]; }
+  Colour& at(int x, int y) {
+    return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+  }
   void add(int x, int y, const Colour& c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     Colour& p = at(x, y);
@@ -294,7 +296,7 @@ void darkenTextBands(Canvas& sky) {
 Bytes toRgbBytes(Canvas& sky, Random& random) {
   auto tone = [](double v) { return v < 0.7 ? v : 0.7 + 0.3 * (1.0 - std::exp(-(v - 0.7) / 0.3)); };
   Bytes rgb;
-  rgb.reserve(static_cast<size_t>(sky.width() * sky.height() * 3));
+  rgb.reserve(static_cast<size_t>(sky.width()) * static_cast<size_t>(sky.height()) * 3);
   for (int y = 0; y < sky.height(); ++y) {
     for (int x = 0; x < sky.width(); ++x) {
       const Colour& p = sky.at(x, y);

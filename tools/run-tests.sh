@@ -48,6 +48,15 @@ else
 fi
 summaries+=("coverage: $(grep -E '^(game|runtime/text):' "$coverage_log" | paste -sd ';' -)")
 rm -f "$coverage_log"
+# clang-tidy and cppcheck over every source.
+if tools/run-lint.sh; then
+  passed=$((passed + 1))
+  summaries+=("lint: clean")
+else
+  failed=$((failed + 1))
+  status=1
+  summaries+=("lint: findings (see above)")
+fi
 echo
 echo "== summary"
 echo "win32: built (build/win32/letrazul.exe); this machine runs no 32-bit code, so its tests are not run here"

@@ -87,8 +87,9 @@ void startState(DrawTarget& target) {
   target.foreground = static_cast<ColourValue>(GetSysColor(COLOR_WINDOWTEXT));
   SetTextColor(target.memoryDc, static_cast<COLORREF>(target.foreground));
   setBackground(target, systemColour);
-  // Texts start at the current position and move it to their end.
-  SetTextAlign(target.memoryDc, TA_UPDATECP | TA_LEFT | TA_TOP);
+  // Texts start at the current position and move it to their end; left and top alignment are the
+  // zero defaults.
+  SetTextAlign(target.memoryDc, TA_UPDATECP);
   useFont(target, 1);
 }
 

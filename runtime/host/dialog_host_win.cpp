@@ -183,13 +183,18 @@ void setDialogIcon(HWND dialog, const ByteString& name) {
   WindowRecord record;
   if (!findRecord(dialog, record) || (record.kind & record_kind::child)) return;
   const WideText wideName(name);
-  for (const auto& [size, which] : {std::pair{32, ICON_BIG}, std::pair{16, ICON_SMALL}}) {
+  const struct {
+    int size;
+    WPARAM which;
+  } icons[] = {{32, ICON_BIG}, {16, ICON_SMALL}};
+  for (const auto& [size, which] : icons) {
     auto icon = static_cast<HICON>(LoadImageW(moduleInstance(), wideName.c_str(), IMAGE_ICON, size, size, 0));
     if (!icon) continue;
     SendMessageW(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     HICON replaced = nullptr;
+    const bool big = which == ICON_BIG;
     updateRecord(dialog, [&](WindowRecord& r) {
-      HICON& slot = which == ICON_BIG ? r.bigIcon : r.smallIcon;
+      HICON& slot = big ? r.bigIcon : r.smallIcon;
       replaced = slot;
       slot = icon;
     });

@@ -15,6 +15,8 @@ bool createThreadRecord() {
   if (slot == TLS_OUT_OF_INDEXES) return false;
   void* block = GlobalAlloc(GPTR, recordSize);
   if (!block) return false;
+  // Constructed in place, every field value-initialised; cppcheck takes placement new for a read.
+  // cppcheck-suppress legacyUninitvar
   auto* record = new (block) ThreadRecord{};
   record->fontNumbers[0] = 1;
   record->fontNumbers[1] = 1;

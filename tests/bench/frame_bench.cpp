@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   const FontHandle fonts[] = {newFont(face, 8, fontBold, 0, 0, 0), newFont(face, 22, fontBold, 0, 0, 0),
                               newFont(face, 29, fontBold, 0, 0, 0), newFont(face, 39, fontBold, 0, 0, 0)};
   std::vector<ByteString> texts;
+  texts.reserve(44);
   for (int i = 0; i < 44; ++i)
     texts.emplace_back(i < 27 ? std::string(1, "abcdefghijklmn\xF1opqrstuvwxyz"[i])
                               : std::string("murcielago").substr(0, 1 + i % 10));

@@ -29,7 +29,8 @@ void writeBitmapFile(const std::filesystem::path& file, int32_t width, int32_t h
   for (int32_t y = 0; y < height; ++y)
     for (int32_t x = 0; x < width; ++x) {
       const COLORREF c = colour(x, y);
-      char* at = &pixels[static_cast<size_t>((height - 1 - y) * stride + x * 3)];
+      char* at = &pixels[static_cast<size_t>(height - 1 - y) * static_cast<size_t>(stride) +
+                         static_cast<size_t>(x) * 3];
       at[0] = static_cast<char>(GetBValue(c));
       at[1] = static_cast<char>(GetGValue(c));
       at[2] = static_cast<char>(GetRValue(c));

@@ -245,6 +245,7 @@ TEST_F(PlayTest, TwoHundredInputsSentWhileTheGameIsBusyAreAllHandledInOrder) {
     char letter;
   };
   std::vector<Input> inputs;
+  inputs.reserve(200);
   const std::string letters = "soxlqsolzso";
   // Two new games; the second runs longest, so its end is a state no earlier input shows.
   for (int i = 0; i < 200; ++i)

@@ -52,7 +52,7 @@ void expectFields(const Bytes& file, const std::vector<Field>& fields) {
 }
 
 constexpr int skyWidth = 1200, skyHeight = 911;
-constexpr size_t skyPixelsAt = 54, skyBytes = skyPixelsAt + skyWidth * skyHeight * 4;
+constexpr size_t skyPixelsAt = 54, skyBytes = skyPixelsAt + size_t{skyWidth} * skyHeight * 4;
 
 TEST(BackgroundBitmap, HeadersDescribeA32BitBottomUpPicture) {
   const Bytes bmp = readResource("background.bmp");
@@ -109,7 +109,8 @@ TEST(BackgroundBitmap, IsADarkStarFieldWithAGalaxyDarkestWhereTextIsDrawn) {
   EXPECT_GT(blue, 3 * red / 2) << "the night sky is blue-black, so blue must lead in BGRX order";
 }
 
-constexpr size_t iconBytes = 22 + 9640, iconColoursAt = 22 + 40, iconMaskAt = iconColoursAt + 48 * 48 * 4;
+constexpr size_t iconBytes = 22 + 9640, iconColoursAt = 22 + 40,
+                 iconMaskAt = iconColoursAt + size_t{48} * 48 * 4;
 
 TEST(Icon, DirectoryAndHeaderDescribeOne48By48ImageWithAlpha) {
   const Bytes ico = readResource("letrazul.ico");
@@ -277,7 +278,7 @@ TEST(PngCopies, HaveTheirSizeAndWholeChunks) {
       if (tag(png, at + 4) == "IDAT") imageData += big32(png, at);
     }
     // Every row with its filter byte, in stored deflate blocks of at most 65535 bytes, in a zlib wrapper.
-    const size_t raw = c.height * (1 + c.width * c.channels);
+    const size_t raw = size_t{c.height} * (1 + size_t{c.width} * c.channels);
     EXPECT_EQ(imageData, 2 + 5 * ((raw + 65534) / 65535) + raw + 4);
   }
 }

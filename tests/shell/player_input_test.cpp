@@ -128,7 +128,7 @@ TEST_F(PlayerInputTest, ALongQueueRunsInOrderWithoutDeepeningTheStack) {
   };
   SubmitInput(press(0));
   ASSERT_EQ(journal.size(), 2 * (count + 1));
-  for (uint32_t i = 0; i <= count; ++i) EXPECT_EQ(journal[2 * i], "press " + std::to_string(i));
+  for (uint32_t i = 0; i <= count; ++i) EXPECT_EQ(journal[size_t{2} * i], "press " + std::to_string(i));
 }
 
 }  // namespace

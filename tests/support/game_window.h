@@ -19,7 +19,9 @@ HWND canvasOf(HWND dialog);
 struct Pixels {
   int32_t width = 0, height = 0;
   std::vector<COLORREF> colours;  // row by row from the top
-  COLORREF at(int32_t x, int32_t y) const { return colours[static_cast<size_t>(y * width + x)]; }
+  COLORREF at(int32_t x, int32_t y) const {
+    return colours[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+  }
   bool operator==(const Pixels&) const = default;
 };
 

@@ -35,7 +35,8 @@ TEST(ByteString, CopiesAreIndependentValues) {
   EXPECT_NE(copy.data(), original.data());
   original = ByteString("perro"sv);
   EXPECT_EQ(copy.view(), "casa");
-  copy = copy;  // self-assignment keeps the value
+  const ByteString& same = copy;
+  copy = same;  // self-assignment keeps the value
   EXPECT_EQ(copy.view(), "casa");
 }
 
