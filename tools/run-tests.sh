@@ -26,37 +26,30 @@ for preset in native win64; do
   failed=$((failed + count_failed))
 done
 tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
-# A short smoke of every fuzz target; make fuzz runs them for longer.
-fuzz_log=$(mktemp)
-tools/run-fuzz.sh 20 | tee "$fuzz_log"
-if [ "${PIPESTATUS[0]}" -eq 0 ]; then
-  passed=$((passed + 1))
-else
-  failed=$((failed + 1))
-  status=1
-fi
-summaries+=("fuzz (20 s a target): $(sed -n '/== fuzzing summary/,$p' "$fuzz_log" | tail -n +2 | paste -sd ';' -)")
-rm -f "$fuzz_log"
-# Line coverage of the game and the text runtime by the native tests, at least 90% each.
-coverage_log=$(mktemp)
-tools/run-coverage.sh 90 | tee "$coverage_log"
-if [ "${PIPESTATUS[0]}" -eq 0 ]; then
-  passed=$((passed + 1))
-else
-  failed=$((failed + 1))
-  status=1
-fi
-summaries+=("coverage: $(grep -E '^(game|runtime/text):' "$coverage_log" | paste -sd ';' -)")
-rm -f "$coverage_log"
-# clang-tidy and cppcheck over every source.
-if tools/run-lint.sh; then
-  passed=$((passed + 1))
-  summaries+=("lint: clean")
-else
-  failed=$((failed + 1))
-  status=1
-  summaries+=("lint: findings (see above)")
-fi
+# Runs one more check, counted as one test; `summarise` makes its summary line from its output.
+extra_check() {
+  local name=$1 summarise=$2
+  shift 2
+  local log
+  log=$(mktemp)
+  "$@" | tee "$log"
+  if [ "${PIPESTATUS[0]}" -eq 0 ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    status=1
+  fi
+  summaries+=("$name: $($summarise "$log")")
+  rm -f "$log"
+}
+fuzz_summary() { sed -n '/== fuzzing summary/,$p' "$1" | tail -n +2 | paste -sd ';' -; }
+coverage_summary() { grep -E '^(game|runtime/text):' "$1" | paste -sd ';' -; }
+lint_summary() { tail -n 1 "$1"; }
+# A short smoke of every fuzz target (make fuzz runs them longer), the line coverage of the game
+# and the text runtime (at least 90% each), and clang-tidy and cppcheck over every source.
+extra_check "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
+extra_check coverage coverage_summary tools/run-coverage.sh 90
+extra_check lint lint_summary tools/run-lint.sh
 echo
 echo "== summary"
 echo "win32: built (build/win32/letrazul.exe); this machine runs no 32-bit code, so its tests are not run here"

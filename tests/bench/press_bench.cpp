@@ -50,13 +50,7 @@ int main(int argc, char** argv) {
   HWND canvas = GetDlgItem(dialog, 1001);
   CloseHandle(CreateThread(nullptr, 0, AnswerBoxes, nullptr, 0, nullptr));
 
-  std::vector<double> emptyYields;
-  for (int i = 0; i < 1000; ++i) {
-    const auto start = Clock::now();
-    runtime::doEvents(1);
-    emptyYields.push_back(milliseconds(Clock::now() - start));
-  }
-  const double yield = percentile(emptyYields, 0.5);
+  const double yield = medianTime(1000, [] { runtime::doEvents(1); });
 
   // The most frequent letters first, each once per word; a lost game is followed by a new one.
   const std::string order = "eaosrnidlctumpbgvyqhfzj\xF1xkw";

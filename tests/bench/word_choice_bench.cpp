@@ -26,13 +26,7 @@ int main(int argc, char** argv) {
   folder += std::filesystem::path::preferred_separator;
   game::gameState.programFolder = std::filesystem::path(folder).u16string();
 
-  std::vector<double> yieldTimes;
-  for (int i = 0; i < 2000; ++i) {
-    const auto start = Clock::now();
-    runtime::doEvents(1);
-    yieldTimes.push_back(milliseconds(Clock::now() - start));
-  }
-  const double yield = percentile(yieldTimes, 0.5);
+  const double yield = medianTime(2000, [] { runtime::doEvents(1); });
 
   std::vector<double> totals, work;
   int candidates = 0;

@@ -13,6 +13,7 @@
 #include "game/word_list.h"
 #include "shell/pad_press.h"
 #include "tests/e2e/game_driver.h"
+#include "tests/support/shown_state.h"
 #include "tests/support/temp_folder.h"
 
 namespace e2e {
@@ -24,17 +25,7 @@ using runtime::ByteString;
 constexpr uint32_t newGame = 1002, author = 1007, quit = 1005;
 
 // What the screen shows of a game state.
-GameState Shown(const char* masked, const char* last, int16_t lives, int16_t misses, int32_t solved,
-                const char* wrong) {
-  GameState s;
-  s.maskedWord = ByteString(masked);
-  s.lastWord = ByteString(last);
-  s.lives = lives;
-  s.misses = misses;
-  s.wordsSolved = solved;
-  s.wrongLetters = ByteString(wrong);
-  return s;
-}
+constexpr auto Shown = test_support::ShownState;
 
 // A list whose every line is `word`, so every choice takes it.
 std::string ListOf(const std::string& word) {

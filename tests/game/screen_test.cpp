@@ -17,6 +17,7 @@
 #include "tests/support/recording_canvas.h"
 #include "tests/support/recording_pump.h"
 #include "tests/support/recording_requests.h"
+#include "tests/support/shown_state.h"
 #include "tests/support/temp_folder.h"
 
 namespace game {
@@ -152,17 +153,7 @@ TEST_F(ScreenTest, EachFrameDrawsItsTextsInOrderWithOneYieldBeforeEach) {
     int32_t pressedKey;  // 0 for RefreshScreen
     std::vector<Face> expected;
   };
-  auto state = [](const char* masked, const char* last, int16_t lives, int16_t misses, int32_t solved,
-                  const char* wrong) {
-    GameState s;
-    s.maskedWord = ByteString(masked);
-    s.lastWord = ByteString(last);
-    s.lives = lives;
-    s.misses = misses;
-    s.wordsSolved = solved;
-    s.wrongLetters = ByteString(wrong);
-    return s;
-  };
+  constexpr auto state = test_support::ShownState;
   const Face maskedWord{"--a-a", 39, white, 110, 230};
   const Face wrongLetters{"x k ", 22, silver, 50, 1};
   const Case cases[] = {
