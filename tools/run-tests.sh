@@ -44,7 +44,7 @@ extra_check() {
 }
 fuzz_summary() { sed -n '/== fuzzing summary/,$p' "$1" | tail -n +2 | paste -sd ';' -; }
 coverage_summary() { grep -E '^(game|runtime/text):' "$1" | paste -sd ';' -; }
-lint_summary() { tail -n 1 "$1"; }
+lint_summary() { tail -n 1 "$1" | sed 's/^lint: //'; }
 # A short smoke of every fuzz target (make fuzz runs them longer), the line coverage of the game
 # and the text runtime (at least 90% each), and clang-tidy and cppcheck over every source.
 extra_check "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20

@@ -20,7 +20,6 @@ namespace e2e {
 namespace {
 
 using game::GameState;
-using runtime::ByteString;
 
 constexpr uint32_t newGame = 1002, author = 1007, quit = 1005;
 
