@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string_view>
@@ -35,6 +36,10 @@ Pixels Cropped(const Pixels& frame) {
   for (int32_t y = 0; y < shown.height; ++y)
     for (int32_t x = 0; x < shown.width; ++x) shown.colours.push_back(frame.at(x, y));
   return shown;
+}
+
+std::chrono::milliseconds Scaled(int32_t milliseconds) {
+  return std::chrono::milliseconds(static_cast<int64_t>(milliseconds) * Slowness());
 }
 
 void Pause(int32_t milliseconds) {
@@ -96,6 +101,19 @@ BOOL CALLBACK FindGameWindow(HWND window, LPARAM parameter) {
 }
 
 }  // namespace
+
+std::filesystem::path Program() {
+  if (const wchar_t* chosen = _wgetenv(L"LETRAZUL_GAME"); chosen && *chosen) return chosen;
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path().parent_path() / "letrazul.exe";
+}
+
+int32_t Slowness() {
+  const char* text = std::getenv("LETRAZUL_GAME_SLOWNESS");
+  const int32_t factor = text ? std::atoi(text) : 1;
+  return factor > 1 ? factor : 1;
+}
 
 Pixels LastComposedFrame() {
   PrepareFrameWindow();
@@ -178,7 +196,7 @@ bool Game::Start(const std::filesystem::path& program, const std::filesystem::pa
     std::fprintf(stderr, "could not start %ls: error %lu\n", copy.wstring().c_str(), GetLastError());
     return false;
   }
-  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  const auto deadline = Clock::now() + Scaled(30000);
   while (Clock::now() < deadline && Running()) {
     WindowSearch search{process_.dwProcessId, nullptr};
     EnumWindows(FindGameWindow, reinterpret_cast<LPARAM>(&search));
@@ -255,7 +273,7 @@ Pixels Game::WindowScreen() const {
 }
 
 bool Game::WaitUntilStill(int32_t stillMs, int32_t timeoutMs) const {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline = Clock::now() + Scaled(timeoutMs);
   Pixels last = Screen();
   auto since = Clock::now();
   while (Clock::now() < deadline) {
@@ -272,7 +290,7 @@ bool Game::WaitUntilStill(int32_t stillMs, int32_t timeoutMs) const {
 }
 
 bool Game::WaitForScreen(const Pixels& expected, const char* name, int32_t timeoutMs, Area ignored) const {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline = Clock::now() + Scaled(timeoutMs);
   Pixels shown;
   do {
     shown = Screen();
@@ -292,7 +310,7 @@ std::vector<Box> Game::Boxes() const {
 }
 
 std::optional<Box> Game::WaitForBox(int32_t timeoutMs) const {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline = Clock::now() + Scaled(timeoutMs);
   do {
     const std::vector<Box> boxes = Boxes();
     if (!boxes.empty() && !boxes.back().text.empty()) return boxes.back();
@@ -330,12 +348,17 @@ int64_t Game::ResidentBytes() const {
   return -1;
 }
 
+int32_t Game::Bits() const {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(process_.hProcess, &wow64) && wow64 ? 32 : 64;
+}
+
 bool Game::Running() const {
   return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 std::optional<DWORD> Game::WaitForExit(int32_t timeoutMs) const {
-  if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+  if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(Scaled(timeoutMs).count())) != WAIT_OBJECT_0)
     return std::nullopt;
   DWORD code = 0;
   GetExitCodeProcess(process_.hProcess, &code);
@@ -343,9 +366,13 @@ std::optional<DWORD> Game::WaitForExit(int32_t timeoutMs) const {
 }
 
 int32_t KeyX(int32_t k) {
-  static const int16_t lefts[] = {10,  40,  70,  100, 130, 160, 190, 220, 250, 280, 310, 340, 360, 400,
-                                  430, 460, 490, 520, 550, 575, 600, 620, 650, 680, 720, 750, 780};
-  return lefts[k - 1] + 8;
+  int32_t first = -1, last = -1;
+  for (int32_t x = 0; x < CanvasWidth; ++x)
+    if (game::HitTestKey(static_cast<uint32_t>(x)) == k) {
+      if (first < 0) first = x;
+      last = x;
+    }
+  return (first + last) / 2;
 }
 
 int32_t KeyOf(char letter) {

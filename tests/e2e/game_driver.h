@@ -21,6 +21,14 @@ using test_support::Pixels;
 
 inline constexpr int32_t CanvasWidth = 798, CanvasHeight = 598;
 
+// The game under test: LETRAZUL_GAME when set (the shipped 32-bit build, say), else the
+// letrazul.exe of this test program's own build.
+std::filesystem::path Program();
+
+// How many times longer than usual every wait of the driver may last: LETRAZUL_GAME_SLOWNESS, for
+// a game run under emulation; 1 unless set.
+int32_t Slowness();
+
 // The frame that `state` shows, or its pressed-key frame for key 1 to 27, as the Canvas shows it.
 Pixels ExpectedFrame(const game::GameState& state, int32_t pressedKey = 0);
 
@@ -86,6 +94,9 @@ class Game {
   // The box's area in Canvas pixels.
   Area AreaOf(const Box& box) const;
   static void Close(const Box& box);
+
+  // 32 for a game run through WoW64 (the 32-bit build under 64-bit Windows), else 64.
+  int32_t Bits() const;
 
   bool Running() const;
   // The game process's anonymous resident memory as Linux counts it (Wine answers no memory figures

@@ -32,12 +32,6 @@ struct Input {
   int32_t x = 0, y = 0;
 };
 
-std::filesystem::path Program() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return std::filesystem::path(self).parent_path().parent_path() / "letrazul.exe";
-}
-
 int32_t PressCount() {
   const char* text = std::getenv("LETRAZUL_SOAK_PRESSES");
   return text ? std::atoi(text) : 1000;
