@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test bench play dist soak fuzz coverage lint picture clean
+.PHONY: all deps build test test32 bench play dist soak fuzz coverage lint picture clean
 
 all: build
 
@@ -15,6 +15,10 @@ build: deps
 
 test: build
 	@bash tools/run-tests.sh
+
+# Only the shipped 32-bit build's tests, under Wine's 32-bit half (part of make test).
+test32: build
+	@bash tools/run-win32-tests.sh
 
 bench: deps
 	@bash tools/run-bench.sh

@@ -3,12 +3,17 @@
 # Windows test program of a run: a cold Wine start costs seconds, a warm one a fraction of that.
 #   wine-session.sh ensure STATE   start whatever is not running yet (safe to call concurrently)
 #   wine-session.sh stop STATE     end the display and the wineserver; the prefix is kept
+# Each prefix is a copy of one made once per machine and Wine version in the user's cache: making
+# one takes minutes when Wine's 32-bit half runs under emulation, copying it seconds.
 set -euo pipefail
 action=${1:?ensure or stop}
 state=${2:?state folder}
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 wine=/usr/lib/wine/wine64
+wine32=/usr/lib/wine/wine
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/letrazul
+template=$cache/wine-prefix
 wineserver=/usr/lib/wine/wineserver64
 [ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
 
@@ -47,7 +52,40 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=C.UTF-8
 export LC_ALL=C.UTF-8
 export ALSA_CONFIG_PATH="$state/alsa.conf"
+# Where Wine's 32-bit half runs under qemu's user-mode emulation, qemu's default guest address
+# space here is one page short of 4 GiB, and Wine's 32-bit start then fails to map its shared user
+# data; a 64 KiB-aligned size lets it. Programs that are not emulated ignore this.
+export QEMU_RESERVED_VA=0xffff0000
 ENV
+}
+
+# Makes the template prefix unless one of this Wine version is there. With 32-bit programs
+# runnable (Wine's 32-bit half installed, and the kernel able to start it), it is a mixed 64/32-bit
+# prefix.
+ensure_template() {
+  mkdir -p "$cache"
+  exec 8>"$cache/wine-prefix.lock"
+  flock 8
+  local kind=64
+  [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1 </dev/null 8>&- 9>&- && kind=mixed
+  local key
+  key="$("$wine" --version) $kind 1"
+  if [ "$(cat "$template/.letrazul-template" 2>/dev/null)" != "$key" ]; then
+    rm -rf "$template" "$template.new"
+    (
+      export WINEPREFIX="$template.new"
+      "$wine" wineboot -i
+      # The game asks for Times New Roman; Liberation Serif has the same metrics.
+      "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif' /f
+      # There is no window manager on the virtual display: with windows Wine thinks managed, every
+      # shown window that is destroyed waits two seconds for one to answer.
+      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+      "$wineserver" -w
+    ) >"$state/wineboot.log" 2>&1 </dev/null 8>&- 9>&-
+    echo "$key" >"$template.new/.letrazul-template"
+    mv "$template.new" "$template"
+  fi
+  exec 8>&-
 }
 
 ensure() {
@@ -58,17 +96,11 @@ ensure() {
   write_env
   # shellcheck disable=SC1091
   source "$state/env"
-  if [ ! -f "$WINEPREFIX/.letrazul-ready-2" ]; then
-    rm -rf "$WINEPREFIX"
-    "$wine" wineboot -i >"$state/wineboot.log" 2>&1 9>&-
-    # The game asks for Times New Roman; Liberation Serif has the same metrics.
-    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ \
-      /d 'Liberation Serif' /f >>"$state/wineboot.log" 2>&1 9>&-
-    # There is no window manager on the virtual display: with windows Wine thinks managed, every
-    # shown window that is destroyed waits two seconds for one to answer.
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$state/wineboot.log" 2>&1 9>&-
-    "$wineserver" -w 9>&-
-    touch "$WINEPREFIX/.letrazul-ready-2"
+  ensure_template
+  if ! cmp -s "$template/.letrazul-template" "$WINEPREFIX/.letrazul-template"; then
+    rm -rf "$WINEPREFIX" "$WINEPREFIX.new"
+    cp -a "$template" "$WINEPREFIX.new"
+    mv "$WINEPREFIX.new" "$WINEPREFIX"
   fi
   # A persistent server outlives each test program, so the next one starts warm. The first program
   # of a session also starts Wine's own services; starting them here keeps them off the output of

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs the shipped 32-bit build itself under Wine's 32-bit half (through qemu's user-mode emulation
+# where the kernel has no 32-bit mode): the end-to-end tour of build/win32/letrazul.exe, driven by
+# the 64-bit driver in the same Wine session, then the 32-bit Windows unit tests. Every 32-bit
+# process takes most of a minute to start, so the tests run in as few processes as they can.
+# A machine that cannot run it fails, with one line saying why (make test heeds LETRAZUL_SKIP_32BIT=1).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+began=$(date +%s)
+if ! reason=$(tools/i386-binfmt.sh); then
+  echo "win32: the 32-bit build was not run: $reason (LETRAZUL_SKIP_32BIT=1 lets make test pass without it)"
+  exit 1
+fi
+state=build/win32/wine
+tools/wine-session.sh ensure "$state" || exit 1
+# shellcheck disable=SC1091
+source "$state/env"
+if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+  echo "win32: the 32-bit build was not run: the Wine prefix has no 32-bit half (see $state/wineboot.log)"
+  exit 1
+fi
+
+passed=0
+failed=0
+# run NAME PROGRAM [ARGS...]: one test program, one process, with its time.
+run() {
+  local name=$1 started=$(date +%s)
+  shift
+  echo "== 32-bit: $name"
+  if tools/wine-run.sh "$state" "$@" --gtest_brief=1; then
+    passed=$((passed + 1))
+    echo "$name: passed in $(($(date +%s) - started)) s"
+  else
+    failed=$((failed + 1))
+    echo "$name: FAILED in $(($(date +%s) - started)) s"
+  fi
+}
+
+# The real 32-bit game, played from start to "Salir del programa" in one process, its frames
+# compared pixel for pixel with those the driver composes.
+LETRAZUL_GAME="Z:$PWD/build/win32/letrazul.exe" LETRAZUL_GAME_BITS=32 LETRAZUL_GAME_SLOWNESS=8 \
+  run "the game, end to end" build/win64/tests/play_tests.exe --gtest_filter=PlayTest.TheWholeTourInOneProcess
+# Every other start of the start-up probe costs a minute; one shows the runtime ready, x87 included.
+run "the runtime and the shell" build/win32/tests/windows_suite_tests.exe \
+  '--gtest_filter=*-ProcessStartTest.TheMainProcedure*:ProcessStartTest.TheExitCode*:ProcessStartTest.TheWindows9x*'
+# Twenty thousand frames take six minutes here; the pictures' own leak test above stays.
+run "the frames on a real Canvas" build/win32/tests/screen_pixels_tests.exe '--gtest_filter=-*TwentyThousand*'
+tools/wine-session.sh stop "$state" >/dev/null 2>&1 || true
+
+echo "win32: $passed passed, $failed failed, in $(($(date +%s) - began)) s"
+[ "$failed" -eq 0 ]
