@@ -99,7 +99,7 @@ class PlayTest : public testing::Test {
   // "Autor" opens its four lines; the box is left open.
   Box CheckTheAuthorMessage() {
     game.Command(author);
-    const Box box = ExpectBox(L"Programador ...");
+    Box box = ExpectBox(L"Programador ...");
     const std::vector<std::wstring> lines = Lines(box.text);
     EXPECT_EQ(lines.size(), 4u) << "four lines";
     if (lines.size() == 4) {
