@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test test32 bench play dist soak fuzz coverage lint picture clean
+.PHONY: all deps build test test32 bench play dist soak fuzz coverage lint picture words clean
 
 all: build
 
@@ -55,6 +55,13 @@ picture: deps
 	@tools/wine-run.sh build/win64/wine build/win64/tools/capture_frame.exe docs/frame.png
 	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
 	@echo "docs/frame.png"
+
+# data/dic.txt made again from its pinned sources (wspanish, the npm packages of tools/word-sources)
+# and the exclusion lists in data/exclusions; the tool reports what each rule removed.
+words: deps
+	@cmake --preset native >/dev/null && cmake --build --preset native --target make_word_list
+	@tools/word-sources.sh fetch
+	@build/native/tools/make_word_list $$(tools/word-sources.sh flags) data/dic.txt
 
 clean:
 	rm -rf build dist

@@ -6,7 +6,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth x11-utils fonts-liberation
   qemu-user-static wine32:i386
-  wspanish
+  wspanish nlohmann-json3-dev
   clang libclang-rt-14-dev clang-tidy cppcheck python3
 )
 missing=()

@@ -1,39 +1,62 @@
-// The dic.txt the game ships: code page 1252, CR LF, words the letter pad can spell, 3 to 26 bytes.
+// The dic.txt the game ships: code page 1252, CR LF, words the letter pad can spell, 3 to 26 bytes,
+// each with a vowel, none of them a function word or a blocked one.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace {
 
+constexpr std::string_view accentedVowels =
+    "\xE1\xE0\xE9\xE8\xED\xEC\xF3\xF2\xFA\xF9";  // á à é è í ì ó ò ú ù
+
 bool padByte(unsigned char b) {
-  if (b >= 'a' && b <= 'z') return true;
-  switch (b) {
-    case 0xF1:  // ñ
-    case 0xE1:
-    case 0xE0:
-    case 0xE9:
-    case 0xE8:
-    case 0xED:  // á à é è í
-    case 0xEC:
-    case 0xF3:
-    case 0xF2:
-    case 0xFA:
-    case 0xF9:  // ì ó ò ú ù
-      return true;
-    default:
-      return false;
-  }
+  return (b >= 'a' && b <= 'z') || b == 0xF1 ||
+         accentedVowels.find(static_cast<char>(b)) != std::string_view::npos;
 }
 
-TEST(ShippedWordList, EveryLineIsAWordThePadCanSpell) {
-  std::ifstream file(LETRAZUL_WORD_LIST, std::ios::binary);
-  ASSERT_TRUE(file) << LETRAZUL_WORD_LIST;
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+bool hasVowel(const std::string& word) {
+  return word.find_first_of(std::string("aeiou").append(accentedVowels)) != std::string::npos;
+}
+
+std::string readAll(const char* path) {
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_TRUE(file) << path;
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// An exclusion list, in UTF-8 with '#' comments, as the list's code page 1252 words.
+std::set<std::string> exclusions(const char* name) {
+  std::ifstream file(std::string(LETRAZUL_EXCLUSIONS_DIR) + "/" + name, std::ios::binary);
+  EXPECT_TRUE(file) << name;
+  std::set<std::string> words;
+  for (std::string line; std::getline(file, line);) {
+    if (const auto comment = line.find('#'); comment != std::string::npos) line.resize(comment);
+    if (line.empty()) continue;
+    std::string word;
+    for (size_t i = 0; i < line.size(); ++i) {
+      const auto b = static_cast<unsigned char>(line[i]);
+      // Every letter of these lists lies below U+0100: two UTF-8 bytes at most.
+      if (b >= 0xC0 && i + 1 < line.size())
+        word.push_back(static_cast<char>(((b & 0x1F) << 6) | (static_cast<unsigned char>(line[++i]) & 0x3F)));
+      else
+        word.push_back(line[i]);
+    }
+    words.insert(word);
+  }
+  EXPECT_GT(words.size(), 50u) << name;
+  return words;
+}
+
+TEST(ShippedWordList, EveryLineIsAWordThePadCanSpellAndNoneIsExcluded) {
+  const std::string bytes = readAll(LETRAZUL_WORD_LIST);
   ASSERT_FALSE(bytes.empty());
   ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "the last line ends with CR LF";
+  const auto blocked = exclusions("blocked.txt");
+  const auto functionWords = exclusions("function_words.txt");
 
   std::set<std::string> words;
   size_t lineCount = 0;
@@ -45,11 +68,19 @@ TEST(ShippedWordList, EveryLineIsAWordThePadCanSpell) {
     EXPECT_GE(word.size(), 3u) << "line " << lineCount;
     EXPECT_LE(word.size(), 26u) << "line " << lineCount;
     for (unsigned char b : word) EXPECT_TRUE(padByte(b)) << "line " << lineCount << " byte " << int{b};
+    EXPECT_TRUE(hasVowel(word)) << "line " << lineCount;
+    EXPECT_FALSE(blocked.count(word)) << "line " << lineCount << " is blocked";
+    EXPECT_FALSE(functionWords.count(word)) << "line " << lineCount << " is a function word";
     EXPECT_TRUE(words.insert(word).second) << "line " << lineCount << " repeats " << word;
     start = end + 2;
   }
-  EXPECT_LE(lineCount, 87568u);
-  EXPECT_GE(lineCount, 50000u) << "a list this short would make most draws miss";
+  EXPECT_LE(lineCount, 87568u) << "the game never draws a line past 87,568";
+  EXPECT_GE(lineCount, 10000u) << "a list this short would make most draws miss";
+  // Words from every part of the ranking a player should meet, none of the removed ones.
+  for (const char* known : {"casa", "perro", "cami\xF3n", "ni\xF1o", "alquimista"})
+    EXPECT_TRUE(words.count(known)) << known;
+  for (const char* removed : {"aquel", "seg\xFAn", "pchs", "fondill\xF3n", "mierda"})
+    EXPECT_FALSE(words.count(removed)) << removed;
 }
 
 }  // namespace
