@@ -2,7 +2,7 @@
 # Installs, with apt-get, whatever the build and the tests need and this machine lacks.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ make googletest
+  cmake ninja-build ccache g++ make googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth x11-utils fonts-liberation
   qemu-user-static wine32:i386
