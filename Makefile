@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test test32 bench play dist soak fuzz coverage lint picture words clean
+.PHONY: all deps build test test32 bench play dist soak stress fuzz coverage lint picture words clean
 
 all: build
 
@@ -13,7 +13,8 @@ build: deps
 	  cmake --preset $$preset >/dev/null && cmake --build --preset $$preset; \
 	done
 
-test: build
+# Installs what is missing itself, then builds and checks step by step, the quickest first.
+test:
 	@bash tools/run-tests.sh
 
 # Only the shipped 32-bit build's tests, under Wine's 32-bit half (part of make test).
@@ -30,7 +31,7 @@ play: deps
 lint: deps
 	@bash tools/run-lint.sh
 
-# Line coverage of game/ and runtime/text by the native tests.
+# Line coverage of game/ and runtime/text by the native tests (make test reports it too).
 coverage: deps
 	@bash tools/run-coverage.sh
 
@@ -43,6 +44,16 @@ fuzz: deps
 soak: deps
 	@cmake --preset win64 >/dev/null && cmake --build --preset win64 --target soak_tests
 	@LETRAZUL_SOAK_PRESSES=20000 tools/wine-run.sh build/win64/wine build/win64/tests/soak_tests.exe
+	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+
+# The leak and exhaustion tests at their full counts under Wine (make test runs fewer rounds): 40,000
+# pictures, 20,000 frames, 1,000 dialogs, every unusable word list tried to its end, and the whole
+# tour of the game in one process.
+stress: deps
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64
+	@cd build/win64 && LETRAZUL_STRESS=1 ctest --output-on-failure -R 'canvas_tests|host_tests|screen_pixels_tests|word_list_tests'
+	@LETRAZUL_STRESS=1 tools/wine-run.sh build/win64/wine build/win64/tests/play_tests.exe --gtest_brief=1 \
+	  --gtest_filter=PlayTest.TheWholeTourInOneProcess
 	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
 
 dist: deps

@@ -7,7 +7,7 @@ packages=(
   wine64 xvfb xauth x11-utils fonts-liberation
   qemu-user-static wine32:i386
   wspanish nlohmann-json3-dev
-  clang libclang-rt-14-dev clang-tidy cppcheck python3
+  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 for preset in native-release win64; do
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+  cmake --build --preset "$preset" --target benchmarks
 done
 echo "== native"
 build/native-release/tests/word_choice_bench data

@@ -25,13 +25,31 @@ done < <(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
   sed -n '/#include <...> search starts here:/,/End of search list./p' | grep '/c++' | sed 's/^ //')
 status=0
 log=$(mktemp)
-echo "== clang-tidy: $(echo "$native" | wc -l) native and $(echo "$windows" | wc -l) Windows sources"
-echo "$native" | xargs -P2 -n4 clang-tidy -p build/native --quiet >"$log" 2>&1 || status=1
-echo "$windows" | xargs -P2 -n4 clang-tidy -p build/win64 --quiet "${mingw_args[@]}" >>"$log" 2>&1 || status=1
+# A file found clean is not linted again until it, a header it includes, its flags or the linter
+# change: the cache holds one empty file per clean key, for every clone on this machine.
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/letrazul/lint
+mkdir -p "$cache"
+salt="$(clang-tidy --version) $(cat .clang-tidy) ${mingw_args[*]}"
+todo_native=$(echo "$native" | tools/lint_keys.py build/native "$cache" "$salt")
+todo_windows=$(echo "$windows" | tools/lint_keys.py build/win64 "$cache" "$salt-windows")
+count() { [ -n "$1" ] && echo "$1" | wc -l || echo 0; }
+echo "== clang-tidy: $(count "$todo_native") of $(count "$native") native and $(count "$todo_windows") of" \
+  "$(count "$windows") Windows sources changed since they were last found clean"
+[ -z "$todo_native" ] || echo "$todo_native" | cut -d' ' -f2 |
+  xargs -P2 -n4 clang-tidy -p build/native --quiet >"$log" 2>&1 || status=1
+[ -z "$todo_windows" ] || echo "$todo_windows" | cut -d' ' -f2 |
+  xargs -P2 -n4 clang-tidy -p build/win64 --quiet "${mingw_args[@]}" >>"$log" 2>&1 || status=1
 grep -E '(warning|error):' "$log" | sort -u
 rm -f "$log"
+# A finding may lie in a header that several files share, so only a clean run marks its files clean.
+if [ $status -eq 0 ]; then
+  printf '%s\n%s\n' "$todo_native" "$todo_windows" | cut -d' ' -f1 | grep -v '^none$' | grep . |
+    while read -r key; do : >"$cache/$key"; done
+fi
 echo "== cppcheck"
+mkdir -p "$cache/cppcheck"
 cppcheck --quiet --enable=warning,performance,portability --std=c++20 --language=c++ --error-exitcode=1 \
+  --cppcheck-build-dir="$cache/cppcheck" \
   --inline-suppr --library=googletest --library=windows -I . --suppress=missingIncludeSystem \
   game shell runtime tools tests || status=1
 [ $status -eq 0 ] && echo "lint: clean" || echo "lint: findings above"

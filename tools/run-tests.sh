@@ -1,66 +1,86 @@
 #!/usr/bin/env bash
-# Runs every test of the native and the 64-bit Windows build (under Wine), the shipped 32-bit build
-# under Wine's 32-bit half, and the fuzz, coverage and lint checks; then reports each runner's
-# summary and the total. Exits non-zero when any test failed.
+# make test: installs what is missing, then builds and checks everything, the quickest checks first so
+# that a failure shows early: the native tests with their line coverage, the lint, the fuzz targets,
+# the build of every command's programs, the 64-bit Windows tests under Wine and the shipped 32-bit
+# build under Wine's 32-bit half. Every step runs even after one failed; the summary gives each
+# step's result and time, and the total of tests. Exits non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+began=$(date +%s)
 status=0
 summaries=()
 passed=0
 failed=0
-for preset in native win64; do
-  echo "== ctest --preset $preset"
-  log=$(mktemp)
-  ctest --preset "$preset" 2>&1 | tee "$log"
-  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-  summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  rm -f "$log"
-  if [ -z "$summary" ]; then
-    summaries+=("$preset: no summary (the run did not complete)")
-    status=1
-    continue
-  fi
-  summaries+=("$preset: $summary")
-  count_failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
-  count_all=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
-  passed=$((passed + count_all - count_failed))
-  failed=$((failed + count_failed))
-done
-tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
-# Runs one more check, counted as one test; `summarise` makes its summary line from its output.
-extra_check() {
-  local name=$1 summarise=$2
+
+# step NAME SUMMARISE COMMAND...: one step, counted as one test, or as the tests it ran when
+# SUMMARISE is ctest_summary; SUMMARISE makes the summary line from the step's output.
+step() {
+  local name=$1 summarise=$2 started log code counted
   shift 2
-  local log
+  started=$(date +%s)
   log=$(mktemp)
-  "$@" | tee "$log"
-  if [ "${PIPESTATUS[0]}" -eq 0 ]; then
+  echo "== $name"
+  "$@" 2>&1 | tee "$log"
+  code=${PIPESTATUS[0]}
+  [ "$code" -eq 0 ] || status=1
+  counted=$(ctest_counts "$log")
+  if [ "$summarise" = ctest_summary ] && [ -n "$counted" ]; then
+    passed=$((passed + ${counted% *}))
+    failed=$((failed + ${counted#* }))
+    # A failure after the tests (the coverage floor) counts once more.
+    [ "$code" -eq 0 ] || [ "${counted#* }" -ne 0 ] || failed=$((failed + 1))
+  elif [ "$code" -eq 0 ]; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
-    status=1
   fi
-  summaries+=("$name: $($summarise "$log")")
+  summaries+=("$name ($(($(date +%s) - started)) s): $($summarise "$log")")
   rm -f "$log"
 }
+
+# "PASSED FAILED" of the last ctest summary in a log, or nothing.
+ctest_counts() {
+  local line all bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+  [ -n "$line" ] || return 0
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  all=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+  echo "$((all - bad)) $bad"
+}
+ctest_summary() {
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+  echo "${line:-no test summary (the step stopped before its tests ended)}$(grep -E '^(game|runtime/text): ' "$1" | sed 's/^/; /' | tr -d '\n')"
+}
+last_line() { tail -n 1 "$1"; }
 win32_summary() { grep -E '^win32: ' "$1" | tail -n 1 | sed 's/^win32: //'; }
 fuzz_summary() { sed -n '/== fuzzing summary/,$p' "$1" | tail -n +2 | paste -sd ';' -; }
-coverage_summary() { grep -E '^(game|runtime/text):' "$1" | paste -sd ';' -; }
-lint_summary() { tail -n 1 "$1" | sed 's/^lint: //'; }
-# The shipped 32-bit program itself, under Wine's 32-bit half; a machine that cannot run it fails
-# the run unless LETRAZUL_SKIP_32BIT=1 says that is known.
+
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+native() { build native && tools/run-coverage.sh --tests-built 90; }
+win64() { build win64 && ctest --preset win64; }
+win32() {
+  # The 32-bit step drives the game from the 64-bit build's end-to-end tests.
+  build win32 && build win64 && tools/run-win32-tests.sh
+}
+
+step packages last_line bash -c 'tools/install-deps.sh && echo "packages: all there"'
+step "native tests and their line coverage" ctest_summary native
+step "lint" last_line tools/run-lint.sh
+step "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
+step "every command's programs build" last_line tools/check-targets.sh
+step "win64 tests under Wine" ctest_summary win64
+tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+# A machine that cannot run the shipped 32-bit program fails the run unless LETRAZUL_SKIP_32BIT=1
+# says that is known.
 if [ "${LETRAZUL_SKIP_32BIT:-}" = 1 ]; then
-  summaries+=("win32: not run (LETRAZUL_SKIP_32BIT=1); build/win32/letrazul.exe is built")
+  summaries+=("win32: not run (LETRAZUL_SKIP_32BIT=1)")
 else
-  extra_check "win32 (the shipped 32-bit build)" win32_summary tools/run-win32-tests.sh
+  step "win32, the shipped build" win32_summary win32
 fi
-# A short smoke of every fuzz target (make fuzz runs them longer), the line coverage of the game
-# and the text runtime (at least 90% each), and clang-tidy and cppcheck over every source.
-extra_check "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
-extra_check coverage coverage_summary tools/run-coverage.sh 90
-extra_check lint lint_summary tools/run-lint.sh
+
 echo
 echo "== summary"
 printf '%s\n' "${summaries[@]}"
-echo "total: $passed passed, $failed failed"
+echo "total: $passed passed, $failed failed, in $(($(date +%s) - began)) s"
 exit $status

@@ -13,6 +13,7 @@
 #include "runtime/canvas/font_table.h"
 #include "tests/support/game_window.h"
 #include "tests/support/process_memory.h"
+#include "tests/support/stress.h"
 
 namespace game {
 namespace {
@@ -187,13 +188,15 @@ TEST_F(ScreenPixelsTest, TheCanvasChangesOnlyWhenAFrameIsShownAndThenShowsAllOfI
   EXPECT_TRUE(same) << "the Canvas shows the frame from its own (0, 0)";
 }
 
-// Each frame makes a picture, so a leak of one per frame would show within a few thousand.
-TEST_F(ScreenPixelsTest, TwentyThousandFramesLeaveOneFramePictureAndNoGrowth) {
+// Each frame makes a picture, so a leak of one per frame would show within a few thousand; make
+// stress draws 20,000.
+TEST_F(ScreenPixelsTest, FramesInARowLeaveOneFramePictureAndNoGrowth) {
   using test_support::privateBytes;
   RefreshScreen();
   const int32_t targets = runtime::targetCount();
   int64_t settled = 0;
-  for (int i = 0; i < 20000; ++i) {
+  const int frames = test_support::stressRounds(2000, 20000);
+  for (int i = 0; i < frames; ++i) {
     gameState.lives = static_cast<int16_t>(i % 4);
     gameState.misses = static_cast<int16_t>(i % 6);
     gameState.wordsSolved = i;

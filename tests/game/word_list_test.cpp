@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "game/game_state.h"
 #include "runtime/text/text_file.h"
 #include "tests/support/recording_pump.h"
+#include "tests/support/stress.h"
 #include "tests/support/temp_folder.h"
 
 #ifdef _WIN32
@@ -24,6 +27,12 @@ namespace {
 using namespace std::string_literals;
 using test_support::pump;
 using test_support::TempFolder;
+
+#ifdef _WIN32
+constexpr bool costlyFileOpens = true;
+#else
+constexpr bool costlyFileOpens = false;
+#endif
 
 std::string lines(const std::vector<std::string>& words) {
   std::string text;
@@ -189,7 +198,10 @@ TEST_F(WordListTest, GivesUpOnceEveryNumberIsDrawnWhenNoLineIsUsable) {
        "\x1A"
        "casa\r\n"},
   };
-  for (const auto& c : cases) {
+  // Under Wine each candidate opens the file anew, so there the first case alone runs outside make
+  // stress; the others differ only in what the portable reader makes of the bytes.
+  const size_t caseCount = costlyFileOpens && !test_support::fullStress() ? 1 : std::size(cases);
+  for (const auto& c : std::span(cases, caseCount)) {
     writeList(c.bytes);
     ClearUsedLines();
     pump = {};

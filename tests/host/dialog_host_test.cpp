@@ -12,6 +12,7 @@
 #include "runtime/host/dialog_host.h"
 #include "runtime/host/host_state.h"
 #include "tests/support/process_memory.h"
+#include "tests/support/stress.h"
 
 namespace runtime {
 namespace {
@@ -215,10 +216,11 @@ INT_PTR EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
   return 0;
 }
 
-TEST(ShowModal, AThousandDialogsLeaveNothingBehind) {
+TEST(ShowModal, DialogsShownAgainAndAgainLeaveNothingBehind) {
   using test_support::privateBytes;
   int64_t settled = 0;
-  for (int i = 0; i < 1000; ++i) {
+  const int dialogs = test_support::stressRounds(200, 1000);
+  for (int i = 0; i < dialogs; ++i) {
     HWND dialog = gameDialogWithCanvas();
     setDialogIcon(dialog, ByteString("#200"));
     HMENU bar = newMenuBar();
