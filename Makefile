@@ -59,13 +59,15 @@ stress: deps
 dist: deps
 	@bash tools/dist.sh
 
-# The README's picture of a game in progress, composed by the game's screen code under Wine.
+# The README's two pictures under Wine: a frame of a game in progress composed by the game's screen
+# code, and the real program's window in the middle of a round.
 picture: deps
 	@cmake --preset win64 >/dev/null && cmake --build --preset win64 --target capture_frame
 	@mkdir -p docs
-	@tools/wine-run.sh build/win64/wine build/win64/tools/capture_frame.exe docs/frame.png
-	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
-	@echo "docs/frame.png"
+	@status=0; tools/wine-run.sh build/win64/wine build/win64/tools/capture_frame.exe docs/frame.png \
+	  docs/window.png || status=$$?; \
+	tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true; \
+	[ $$status -eq 0 ] && ls -l docs/frame.png docs/window.png; exit $$status
 
 # data/dic.txt made again from its pinned sources (wspanish, the npm packages of tools/word-sources)
 # and the exclusion lists in data/exclusions; the tool reports what each rule removed.

@@ -7,6 +7,7 @@ packages=(
   wine64 xvfb xauth x11-utils fonts-liberation
   qemu-user-static wine32:i386
   wspanish nlohmann-json3-dev
+  libstb-dev zlib1g-dev libz-mingw-w64-dev
   clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
 )
 missing=()

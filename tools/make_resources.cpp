@@ -1,5 +1,5 @@
 // Draws and synthesises the game's pictures and sounds from code: make_resources OUTPUT_FOLDER.
-// Writes background.bmp, background.png, letrazul.ico, icon.png and sound300.wav … sound305.wav.
+// Writes background.bmp, letrazul.ico, icon.png and sound300.wav … sound305.wav.
 // Randomness comes from a seeded generator of our own, so every run writes the same bytes. The
 // sines, exponentials and logarithms come from this machine's C library: another library may round
 // a last bit differently and move a byte, which the regeneration test would then report.
@@ -346,20 +346,6 @@ Bytes makeBmp(int width, int height, const Bytes& rgb) {
     }
   }
   return bmp;
-}
-
-// Half size in both directions, each pixel the rounded mean of a 2 × 2 block; an odd last row drops.
-Bytes halveRgb(int width, int height, const Bytes& rgb) {
-  Bytes half;
-  for (int y = 0; y + 1 < height; y += 2) {
-    for (int x = 0; x + 1 < width; x += 2) {
-      for (int c = 0; c < 3; ++c) {
-        auto at = [&](int dx, int dy) { return rgb[static_cast<size_t>((y + dy) * width + x + dx) * 3 + c]; };
-        half.push_back(static_cast<uint8_t>((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1) + 2) / 4));
-      }
-    }
-  }
-  return half;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -772,8 +758,6 @@ int main(int argc, char** argv) {
   try {
     const Bytes sky = makeBackgroundRgb();
     writeFile(folder / "background.bmp", makeBmp(skyWidth, skyHeight, sky));
-    writeFile(folder / "background.png",
-              encodePng(skyWidth / 2, skyHeight / 2, 3, halveRgb(skyWidth, skyHeight, sky)));
     const Bytes icon = makeIconRgba();
     writeFile(folder / "letrazul.ico", makeIco(icon));
     writeFile(folder / "icon.png", encodePng(iconSize, iconSize, 4, icon));

@@ -1,5 +1,5 @@
 # Runs the resource maker into an empty folder and fails unless it writes exactly the committed files, byte for byte.
-set(names background.bmp background.png letrazul.ico icon.png
+set(names background.bmp letrazul.ico icon.png
           sound300.wav sound301.wav sound302.wav sound303.wav sound304.wav sound305.wav)
 file(REMOVE_RECURSE ${OUTPUT})
 file(MAKE_DIRECTORY ${OUTPUT})
