@@ -39,12 +39,17 @@ echo "== clang-tidy: $(count "$todo_native") of $(count "$native") native and $(
   xargs -P2 -n4 clang-tidy -p build/native --quiet >"$log" 2>&1 || status=1
 [ -z "$todo_windows" ] || echo "$todo_windows" | cut -d' ' -f2 |
   xargs -P2 -n4 clang-tidy -p build/win64 --quiet "${mingw_args[@]}" >>"$log" 2>&1 || status=1
-grep -E '(warning|error):' "$log" | sort -u
+findings=$(grep -E '(warning|error):' "$log" | sort -u)
+[ -z "$findings" ] || echo "$findings"
 rm -f "$log"
-# A finding may lie in a header that several files share, so only a clean run marks its files clean.
-if [ $status -eq 0 ]; then
-  printf '%s\n%s\n' "$todo_native" "$todo_windows" | cut -d' ' -f1 | grep -v '^none$' | grep . |
-    while read -r key; do : >"$cache/$key"; done
+# Files with no finding of their own are marked clean, unless a finding lies in a header, which
+# several files may share and which would then hide in each of them.
+found_in=$(cut -d: -f1 <<<"$findings" | sort -u | grep . || true)
+todo=$(printf '%s\n%s\n' "$todo_native" "$todo_windows" | grep -v '^none ' | grep . || true)
+if [ -z "$(comm -23 <(echo "$found_in") <(cut -d' ' -f2 <<<"$todo" | sort -u) | grep .)" ]; then
+  while read -r key file; do
+    [ -n "$key" ] && ! grep -qxF "$file" <<<"$found_in" && : >"$cache/$key"
+  done <<<"$todo"
 fi
 echo "== cppcheck"
 mkdir -p "$cache/cppcheck"
