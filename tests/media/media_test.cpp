@@ -109,19 +109,22 @@ BOOL CALLBACK ReadBox(HWND window, LPARAM data) {
   return FALSE;
 }
 
-// Shows a box on this thread while a second thread reads it back and closes it.
+// Shows a box on this thread while a second thread reads it back and closes it. The reader looks
+// for the box until it has closed it or the box has returned without it, so a slow box is never
+// missed and a box that is never shown ends the test instead of leaving it waiting; the box
+// record is handed back by the join.
 FoundBox showAndRead(const ByteString& message, const ByteString& title, int32_t& result) {
   const DWORD thread = GetCurrentThreadId();
   FoundBox box;
-  std::atomic<bool> done{false};
+  std::atomic<bool> returned{false};
   std::thread reader([&] {
-    for (int i = 0; i < 500 && !box.found; ++i) {
+    while (!box.found && !returned) {
       EnumThreadWindows(thread, ReadBox, reinterpret_cast<LPARAM>(&box));
       Sleep(10);
     }
-    done = true;
   });
   result = messageBox(message, title, messageBoxOk);
+  returned = true;
   reader.join();
   return box;
 }
