@@ -8,6 +8,10 @@ namespace runtime {
 
 RandomGenerator randomGenerator;
 
+long double secondsSinceMidnight() {
+  return millisecondsSinceMidnight() / 1000.0L;
+}
+
 void randomize(long double x) {
   randomGenerator.state = std::bit_cast<uint32_t>(static_cast<float>(x));
 }

@@ -17,6 +17,10 @@ extern RandomGenerator randomGenerator;
 // Local time of day in seconds with millisecond resolution, 0 <= value < 86400.
 long double secondsSinceMidnight();
 
+// The local clock it reads, in milliseconds since midnight: one file per platform, apart from the
+// division so that a test program can link a clock of its own and know every seed it gives.
+int32_t millisecondsSinceMidnight();
+
 // The state becomes the IEEE 754 single-precision bit pattern of x (rounded to nearest even), so
 // seeds taken from the clock repeat every 1/256 or 1/128 second; the last value is kept.
 void randomize(long double x);

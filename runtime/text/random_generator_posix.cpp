@@ -7,14 +7,13 @@
 
 namespace runtime {
 
-long double secondsSinceMidnight() {
+int32_t millisecondsSinceMidnight() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  tm local{};  // a leap second still reads as :59, so the value stays below 86400
+  tm local{};  // a leap second still reads as :59, so the value stays below 86400000
   localtime_r(&now.tv_sec, &local);
-  const long milliseconds = local.tm_hour * 3600000L + local.tm_min * 60000L +
-                            std::min(local.tm_sec, 59) * 1000L + now.tv_nsec / 1000000L;
-  return milliseconds / 1000.0L;
+  return local.tm_hour * 3600000 + local.tm_min * 60000 + std::min(local.tm_sec, 59) * 1000 +
+         static_cast<int32_t>(now.tv_nsec / 1000000);
 }
 
 }  // namespace runtime

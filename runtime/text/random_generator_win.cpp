@@ -5,12 +5,10 @@
 
 namespace runtime {
 
-long double secondsSinceMidnight() {
+int32_t millisecondsSinceMidnight() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  const long milliseconds =
-      now.wHour * 3600000L + now.wMinute * 60000L + now.wSecond * 1000L + now.wMilliseconds;
-  return milliseconds / 1000.0L;
+  return now.wHour * 3600000 + now.wMinute * 60000 + now.wSecond * 1000 + now.wMilliseconds;
 }
 
 }  // namespace runtime

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "runtime/text/random_generator.h"
 #include "runtime/text/text_file.h"
 #include "tests/support/recording_pump.h"
 #include "tests/support/stress.h"
@@ -20,6 +21,21 @@
 #ifdef _WIN32
 #include <windows.h>
 #endif
+
+namespace {
+
+// The time of day this program's clock shows, in milliseconds since midnight.
+int32_t clockReading = 0;
+
+}  // namespace
+
+// This program's clock, linked in place of the system's so that each seed is known. Every reading
+// moves it on by a millisecond, as time passes between two draws of the game.
+int32_t runtime::millisecondsSinceMidnight() {
+  const int32_t now = clockReading;
+  clockReading = (clockReading + 1) % 86400000;
+  return now;
+}
 
 namespace game {
 namespace {
@@ -185,6 +201,32 @@ TEST_F(WordListTest, NeverDrawsANumberTwiceInOneGame) {
   EXPECT_EQ(PickLineNumber(), 0);  // nothing is left to draw
   ClearUsedLines();
   EXPECT_GE(PickLineNumber(), 1);
+}
+
+TEST_F(WordListTest, DrawsFromTheGeneratorReseededFromTheClockAtEveryDraw) {
+  // One game's draws in order. The seed is the single-precision pattern of the time in seconds;
+  // each draw steps s := s * 134775813 + 1 (mod 2^32) and gives 1 + floor((s >> 1) * 87568 / 2^31),
+  // and a number drawn before is passed over for the next draw from the same seed. The numbers
+  // below were worked out from that rule apart from this code, in exact arithmetic.
+  struct Case {
+    const char* time;
+    int32_t milliseconds;
+    int32_t line;
+  } cases[] = {
+      {"00:00:00.000", 0, 1},             // seed 0: first state 1
+      {"00:00:00.000", 0, 2748},          // line 1 is taken: the second draw
+      {"12:00:00.500", 43200500, 36620},  // seed 43200.5, pattern 1193853056
+      {"12:00:00.501", 43200501, 25857},  // the same seed, seeds step by 1/256 s here
+      {"09:06:08.000", 32768000, 33865},
+      {"09:06:08.003", 32768003, 36613},  // seed 32768.00390625
+      {"18:12:16.004", 65536004, 37468},  // seed 65536.0078125, by 1/128 s from 18:12:16 on
+      {"23:59:59.999", 86399999, 36018},  // seed 86400
+      {"00:00:00.000", 0, 75401},         // lines 1 and 2748 are taken: the third draw
+  };
+  for (const auto& c : cases) {
+    clockReading = c.milliseconds;
+    EXPECT_EQ(PickLineNumber(), c.line) << c.time;
+  }
 }
 
 TEST_F(WordListTest, GivesUpOnceEveryNumberIsDrawnWhenNoLineIsUsable) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ctime>
 #include <limits>
 
 namespace runtime {
@@ -71,9 +72,26 @@ TEST(RandomGenerator, StaysWithinEveryRangeUpToTheFull32Bits) {
   }
 }
 
-TEST(RandomGenerator, TheClockReadsWithinOneDay) {
-  const long double now = secondsSinceMidnight();
-  EXPECT_GE(now, 0.0L);
+// The local time of day in whole seconds, as the C library reads it.
+long secondOfDay() {
+  const std::time_t now = std::time(nullptr);
+  const std::tm local = *std::localtime(&now);
+  return local.tm_hour * 3600L + local.tm_min * 60L + local.tm_sec;
+}
+
+TEST(RandomGenerator, TheClockReadsTheLocalTimeOfDay) {
+  // Between two readings of the C library's clock taken around it, give or take the second by
+  // which the two clocks may turn over apart; a reading across midnight is taken again.
+  long before = 0;
+  long after = 0;
+  long double now = 0;
+  do {
+    before = secondOfDay();
+    now = secondsSinceMidnight();
+    after = secondOfDay();
+  } while (after < before);
+  EXPECT_GE(now, before - 1.0L);
+  EXPECT_LE(now, after + 1.0L);
   EXPECT_LT(now, 86400.0L);
   // Millisecond resolution: a thousandth of the value is a whole number of seconds/1000.
   const long double milliseconds = now * 1000.0L;
