@@ -36,7 +36,8 @@ void attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh =
 void setColours(ColourValue foreground, ColourValue background);
 
 // Fills the whole picture with `colour` (systemColour: the background colour) in fill style 0
-// (solid) to 6 (the hatches); the position returns to (0, 0).
+// (solid) to 6 (the hatches); the position returns to (0, 0). A clear that cannot be done (no brush,
+// or a fill that still fails after ten retries) changes nothing.
 void clearTarget(ColourValue colour, int32_t fillStyle);
 
 void setPosition(int32_t x, int32_t y);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 #include "runtime/canvas/draw_target.h"
@@ -23,6 +24,11 @@ namespace {
 RecursiveSpinLock canvasLock;
 std::vector<std::unique_ptr<DrawTarget>> targets;
 thread_local DrawTarget* current = nullptr;
+
+struct BrushDeleter {
+  void operator()(HBRUSH brush) const { DeleteObject(brush); }
+};
+using OwnedBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, BrushDeleter>;
 
 DrawTarget* lookUp(TargetHandle window) {
   for (auto& target : targets)
@@ -252,11 +258,15 @@ void clearTarget(ColourValue colour, int32_t fillStyle) {
   if (colour != transparent) {
     if (fillStyle < 0 || fillStyle > 6) fillStyle = 0;
     const auto value = static_cast<COLORREF>(colour);
-    HBRUSH brush = fillStyle == 0 ? CreateSolidBrush(value) : CreateHatchBrush(fillStyle - 1, value);
+    const OwnedBrush brush(fillStyle == 0 ? CreateSolidBrush(value) : CreateHatchBrush(fillStyle - 1, value));
+    // With no brush FillRect would paint with whatever brush the DC holds. A clear that cannot be
+    // done does nothing at all, the position included.
+    if (!brush) return;
     const RECT all{0, 0, current->width, current->height};
-    // A fill that fails is tried again a few times before it is given up.
-    for (int attempt = 0; attempt < 10 && !FillRect(current->memoryDc, &all, brush); ++attempt) Sleep(2);
-    DeleteObject(brush);
+    // A fill can fail while the system is short of resources for a moment.
+    if (!fillWithRetries([&] { return FillRect(current->memoryDc, &all, brush.get()) != 0; },
+                         [] { Sleep(2); }))
+      return;
   }
   current->x = current->y = 0;
   markAllDirty(*current);

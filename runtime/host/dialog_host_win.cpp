@@ -81,6 +81,37 @@ void placeInPixels(HWND dialog, HWND parent, uint32_t style, int32_t x, int32_t 
   SetWindowPos(dialog, nullptr, x, y, outerWidth, outerHeight, 0x71C);
 }
 
+// Whether `size` bytes at `at` may be read. Any process can post a message whose lParam claims to
+// be a structure, and a posted message looks like a sent one once it is dispatched; so such an
+// lParam is read only where the memory is committed and readable, and one that points nowhere is
+// refused instead of faulting.
+bool readable(LPARAM at, size_t size) {
+  auto address = static_cast<uintptr_t>(at);
+  const uintptr_t end = address + size;
+  if (address == 0 || end < address) return false;
+  constexpr DWORD readAccess = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  // The bytes may span regions of different protection: each must allow reading.
+  while (address < end) {
+    MEMORY_BASIC_INFORMATION region{};
+    if (!VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof(region)) ||
+        region.State != MEM_COMMIT || !(region.Protect & readAccess) || (region.Protect & PAGE_GUARD))
+      return false;
+    address = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize;
+  }
+  return true;
+}
+
+// A genuine notification is sent by a window of this thread, which the dialog's controls all are,
+// with a header it wrote. One sent from another thread or process carries a pointer into memory
+// that is not ours; one posted, a pointer to anything at all.
+bool genuineNotification(LPARAM lParam) {
+  if (InSendMessageEx(nullptr) & ISMEX_SEND) return false;
+  if (!readable(lParam, sizeof(NMHDR))) return false;
+  HWND from = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+  return GetWindowThreadProcessId(from, nullptr) == GetCurrentThreadId();
+}
+
 // A control's own callback, or the item callback of a menu command, gets first say.
 INT_PTR routedCallback(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND origin = nullptr;
@@ -138,6 +169,13 @@ INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_DESTROY:
       --openDialogCount;
+      break;
+    // No callback is handed a pointer that cannot be trusted, and the host reads none.
+    case WM_NOTIFY:
+      if (!genuineNotification(lParam)) return FALSE;
+      break;
+    case WM_DRAWITEM:
+      if (!readable(lParam, sizeof(DRAWITEMSTRUCT))) return FALSE;
       break;
     default:
       break;

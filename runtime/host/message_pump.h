@@ -8,7 +8,7 @@ namespace runtime {
 // Lets the window system deliver at most one pending message of this thread; when none is waiting
 // it sleeps `sleepMilliseconds` instead. Never blocks waiting for a message. Called once per
 // candidate of the word choice and once per text of a frame, so the window keeps painting and
-// answering. Returns the number of open host dialogs.
+// answering. A wait below 0 records error 5 and counts as 0. Returns the number of open host dialogs.
 int32_t doEvents(int32_t sleepMilliseconds);
 
 // How many times doEvents has run in this process, so that a step's time can be set against the

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "runtime/host/message_pump.h"
+#include "runtime/text/error_code.h"
 
 namespace runtime {
 
@@ -20,6 +21,11 @@ int64_t yieldCount() {
 
 int32_t doEvents(int32_t sleepMilliseconds) {
   ++yields;
+  // As on Windows, where a wait below 0 would never end: refused, and taken as no wait.
+  if (sleepMilliseconds < 0) {
+    recordError(error::illegalCall);
+    sleepMilliseconds = 0;
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(sleepMilliseconds));
   return 0;
 }

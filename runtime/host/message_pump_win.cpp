@@ -7,6 +7,7 @@
 
 #include "runtime/host/host_state.h"
 #include "runtime/host/message_pump.h"
+#include "runtime/text/error_code.h"
 
 namespace runtime {
 
@@ -48,6 +49,11 @@ int64_t yieldCount() {
 
 int32_t doEvents(int32_t sleepMilliseconds) {
   ++yields;
+  // Below 0 the wait would be Sleep's INFINITE, or near it: refused, and taken as no wait.
+  if (sleepMilliseconds < 0) {
+    recordError(error::illegalCall);
+    sleepMilliseconds = 0;
+  }
   MSG message;
   if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (!handledByActiveDialog(message)) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <vector>
 
 #include "runtime/start/spin_lock.h"
@@ -118,6 +119,17 @@ bool badName(const std::u16string& name) {
   return name.empty() || name.find_first_of(u"*?") != std::u16string::npos;
 }
 
+// A block of `size` bytes; false when the process cannot have one, as a 32-bit process cannot have
+// 2 GB, so that a request too large is an error and not the end of the program.
+bool allocateBuffer(std::vector<char>& buffer, int32_t size) {
+  try {
+    buffer.resize(static_cast<size_t>(size));
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 template <typename Name>
 void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize) {
   std::lock_guard opening(openLock);
@@ -144,7 +156,10 @@ void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize) {
   }
   file->fileNumber = fileNumber;
   file->buffered = files::isDiskFile(file->handle.get());
-  file->buffer.resize(file->buffered ? static_cast<size_t>(bufferSize) : 1);
+  if (!allocateBuffer(file->buffer, file->buffered ? bufferSize : 1)) {
+    recordError(error::outOfMemory);
+    return;  // the file closes with its record
+  }
   if (file->buffered) {
     int32_t read = 0;
     recordSystemError(files::readAt(file->handle.get(), 0, file->buffer.data(), bufferSize, read));

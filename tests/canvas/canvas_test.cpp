@@ -270,6 +270,43 @@ TEST_F(CanvasTest, ClearsFillSolidOrHatchedAndTransparentPaintsNothing) {
   }
 }
 
+// A process that has used up its GDI objects can make no brush; the clear then changes nothing,
+// rather than filling with whatever brush the picture's DC happens to hold.
+TEST_F(CanvasTest, AClearWithNoBrushLeavesPictureAndPositionAlone) {
+  for (int32_t style : {0, 3}) {
+    const PictureHandle p = picture(32, 32, blue);
+    setPosition(5, 5);
+    std::vector<HBRUSH> hoard;
+    while (hoard.size() < 200000)
+      if (HBRUSH brush = CreateSolidBrush(black))
+        hoard.push_back(brush);
+      else
+        break;
+    ASSERT_LT(hoard.size(), 200000u) << "the GDI objects never ran out";
+    clearTarget(static_cast<ColourValue>(red), style);
+    for (HBRUSH brush : hoard) DeleteObject(brush);
+    EXPECT_EQ(countOther(p, RECT{0, 0, 32, 32}, blue), 0) << "style " << style;
+    EXPECT_EQ(findTarget(p)->x, 5) << "style " << style;
+  }
+}
+
+// A fill that fails is retried up to ten times, 2 ms apart: eleven tries at most, and no wait once
+// the last has failed.
+TEST(ClearFill, IsRetriedUpToTenTimesWithAPauseBetweenTries) {
+  struct Case {
+    int failures, fills, pauses;
+    bool done;
+  } cases[] = {
+      {0, 1, 0, true}, {1, 2, 1, true}, {10, 11, 10, true}, {11, 11, 10, false}, {1000, 11, 10, false}};
+  for (const auto& c : cases) {
+    int fills = 0, pauses = 0;
+    const bool done = fillWithRetries([&] { return ++fills > c.failures; }, [&] { ++pauses; });
+    EXPECT_EQ(fills, c.fills) << c.failures << " failures";
+    EXPECT_EQ(pauses, c.pauses) << c.failures << " failures";
+    EXPECT_EQ(done, c.done) << c.failures << " failures";
+  }
+}
+
 TEST_F(CanvasTest, ACopyOntoTheControlFillsWhatFitsAndIsPaintedAtOnce) {
   const PictureHandle frame = picture(800, 600, blue);
   setColours(static_cast<ColourValue>(red), transparent);

@@ -2,6 +2,7 @@
 // messages the callback sees, and the records released when a dialog ends.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -208,6 +209,93 @@ TEST(ShowModal, TheGraphicControlPaintsItsPicture) {
   showModal(dialog, PaintCallback, &result);
   EXPECT_EQ(result, 0);
   EXPECT_EQ(paintedPixel, RGB(0, 128, 255));
+}
+
+// Where notifications arrived: at the canvas's own callback, and at the dialog's.
+std::vector<LPARAM> canvasNotified, dialogNotified;
+NMHDR genuine{};
+DRAWITEMSTRUCT namingNoWindow{};  // readable as either structure, but no window of ours wrote it
+COLORREF paintedAfterwards = 0;
+
+INT_PTR CanvasCallback(HWND, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_NOTIFY) canvasNotified.push_back(lParam);
+  return 0;
+}
+
+// Pointers that another process may put in a message: none, memory given back, memory that may not
+// be read, a header that runs into such memory, memory beyond any process, and a readable header
+// that no window of ours wrote.
+std::vector<LPARAM> forgedPointers() {
+  static void* const released = [] {
+    void* block = VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    VirtualFree(block, 0, MEM_RELEASE);
+    return block;
+  }();
+  static char* const pages = [] {
+    auto* block = static_cast<char*>(VirtualAlloc(nullptr, 8192, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    DWORD previous = 0;
+    VirtualProtect(block + 4096, 4096, PAGE_NOACCESS, &previous);
+    return block;
+  }();
+  return {0,
+          reinterpret_cast<LPARAM>(released),
+          reinterpret_cast<LPARAM>(pages + 4096),
+          reinterpret_cast<LPARAM>(pages + 4096 - 8),
+          static_cast<LPARAM>(~static_cast<uintptr_t>(0xFFFF)),
+          reinterpret_cast<LPARAM>(&namingNoWindow)};
+}
+
+// Sends and posts notifications and item paints with forged pointers, then a genuine notification
+// and a real paint, which must still arrive.
+INT_PTR ForgedPointerCallback(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      PostMessageW(dialog, WM_APP, 0, 0);
+      break;
+    case WM_APP:
+      for (LPARAM forged : forgedPointers())
+        for (UINT carrier : {WM_NOTIFY, WM_DRAWITEM}) {
+          SendMessageW(dialog, carrier, 1001, forged);
+          PostMessageW(dialog, carrier, 1001, forged);
+        }
+      PostMessageW(dialog, WM_APP + 1, 0, 0);  // after the posted ones
+      break;
+    case WM_APP + 1: {
+      HWND canvas = controlHandle(dialog, 1001);
+      genuine = NMHDR{canvas, 1001, static_cast<UINT>(NM_CLICK)};
+      SendMessageW(dialog, WM_NOTIFY, 1001, reinterpret_cast<LPARAM>(&genuine));
+      attachTarget(reinterpret_cast<TargetHandle>(dialog), 1001);
+      clearTarget(static_cast<ColourValue>(RGB(0, 128, 255)), 0);
+      InvalidateRect(canvas, nullptr, FALSE);
+      UpdateWindow(canvas);
+      HDC screen = GetDC(canvas);
+      paintedAfterwards = GetPixel(screen, 400, 300);
+      ReleaseDC(canvas, screen);
+      endDialog(dialog, 3);
+      break;
+    }
+    case WM_NOTIFY:
+      dialogNotified.push_back(lParam);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+TEST(ShowModal, ForgedPointersInNotificationsAndPaintsAreNeverRead) {
+  canvasNotified.clear();
+  dialogNotified.clear();
+  HWND dialog = gameDialog();
+  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, CanvasCallback);
+  int32_t result = 99;
+  showModal(dialog, ForgedPointerCallback, &result);
+  EXPECT_EQ(result, 3) << "the dialog lived on to its end";
+  const std::vector<LPARAM> onlyGenuine{reinterpret_cast<LPARAM>(&genuine)};
+  EXPECT_EQ(canvasNotified, onlyGenuine);
+  EXPECT_EQ(dialogNotified, onlyGenuine);
+  EXPECT_EQ(paintedAfterwards, RGB(0, 128, 255)) << "real paints are still answered";
+  EXPECT_EQ(windowRecordCount(), 0);
 }
 
 INT_PTR EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {

@@ -9,6 +9,7 @@
 #include "runtime/host/dialog_host.h"
 #include "runtime/host/host_state.h"
 #include "runtime/host/message_pump.h"
+#include "runtime/text/error_code.h"
 
 namespace runtime {
 namespace {
@@ -104,6 +105,19 @@ TEST_F(MessagePumpTest, AnEmptyQueueSleepsAndReportsTheOpenDialogs) {
   EXPECT_EQ(doEvents(1), 1) << "the one host dialog is open";
   QueryPerformanceCounter(&after);
   EXPECT_GE(after.QuadPart - before.QuadPart, frequency.QuadPart / 2000) << "it slept";
+}
+
+// A wait below 0 would be Windows' endless wait; it is refused as no wait at all, and a waiting
+// message is still handled.
+TEST_F(MessagePumpTest, ANegativeWaitIsRefusedAndDoesNotWait) {
+  errorCode = 0;
+  EXPECT_EQ(doEvents(-1), 1);
+  EXPECT_EQ(errorCode, error::illegalCall);
+  errorCode = 0;
+  PostMessageW(plain, WM_APP + 4, 0, 0);
+  EXPECT_EQ(doEvents(INT32_MIN), 1);
+  EXPECT_EQ(errorCode, error::illegalCall);
+  EXPECT_EQ(appMessages, (std::vector<UINT>{4}));
 }
 
 TEST_F(MessagePumpTest, HandlesExactlyOneQueuedMessagePerCall) {
