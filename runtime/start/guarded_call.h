@@ -34,22 +34,38 @@ class FloatingPointControl {
 
 inline SpinLock systemCallLock;
 
+// This system's SetThreadErrorMode, which Windows 7 brought; null on older systems. Looked up once
+// as the program starts.
+using SetThreadErrorModeCall = BOOL(WINAPI*)(DWORD mode, DWORD* previous);
+extern const SetThreadErrorModeCall setThreadErrorMode;
+
+// No critical-error or open-file box while it lives, the error mode as it was after. The mode is
+// the thread's own where the system has one, so no other thread's boxes change, and setting it
+// costs no trip to the system (under Wine the process-wide mode is a server request, twice per
+// 128-byte block of a file read); older systems have only the process's mode.
+class QuietErrorMode {
+ public:
+  explicit QuietErrorMode(SetThreadErrorModeCall threadCall = setThreadErrorMode);
+  ~QuietErrorMode();
+  QuietErrorMode(const QuietErrorMode&) = delete;
+  QuietErrorMode& operator=(const QuietErrorMode&) = delete;
+
+ private:
+  SetThreadErrorModeCall threadCall_;
+  DWORD previous_ = 0;
+};
+
 // Runs one system call with no critical-error or open-file box, the floating-point state kept as it
 // was, and the thread's last error cleared before it and read after it: a call counts as failed
-// when that error is non-zero, whatever it returned. The error mode is the thread's own, so no
-// other thread's boxes change, and setting it costs no trip to the system (under Wine the
-// process-wide mode is a server request, twice per 128-byte block of a file read).
+// when that error is non-zero, whatever it returned.
 template <typename Call>
 uint32_t guardedCall(Call&& call) {
   std::lock_guard guard(systemCallLock);
   const FloatingPointControl keptFloatingPoint;
-  DWORD previousMode = 0;
-  SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+  const QuietErrorMode quiet;
   SetLastError(ERROR_SUCCESS);
   call();
-  const DWORD error = GetLastError();
-  SetThreadErrorMode(previousMode, nullptr);
-  return error;
+  return GetLastError();
 }
 
 }  // namespace runtime
