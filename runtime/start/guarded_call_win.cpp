@@ -1,4 +1,5 @@
-// The system-call guard's error mode: the thread's own where the system has one, else the process's.
+// What the system-call guard learns of the system as the program starts, and its error mode: the
+// thread's own where the system has one, else the process's.
 #include "runtime/start/guarded_call.h"
 
 namespace runtime {
@@ -17,6 +18,9 @@ SetThreadErrorModeCall lookUpSetThreadErrorMode() {
 }  // namespace
 
 const SetThreadErrorModeCall setThreadErrorMode = lookUpSetThreadErrorMode();
+
+// Every x86-64 processor has SSE.
+const bool processorHasSse = sizeof(void*) == 8 || IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE);
 
 QuietErrorMode::QuietErrorMode(SetThreadErrorModeCall threadCall) : threadCall_(threadCall) {
   if (threadCall_)
