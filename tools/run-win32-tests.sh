@@ -4,6 +4,10 @@
 # the 64-bit driver in the same Wine session, then the 32-bit Windows unit tests. Every 32-bit
 # process takes most of a minute to start, so the tests run in as few processes as they can.
 # A machine that cannot run it fails, with one line saying why (make test heeds LETRAZUL_SKIP_32BIT=1).
+#   run-win32-tests.sh               the tour as Windows XP, the oldest Windows the game is for, and
+#                                    the unit tests
+#   run-win32-tests.sh VERSION...    only the tour, once as each Windows version Wine can pretend to
+#                                    be (make versions: winxp win7 win10)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 began=$(date +%s)
@@ -38,12 +42,17 @@ run() {
 
 # The real 32-bit game, played from start to "Salir del programa" in one process, its frames
 # compared pixel for pixel with those the driver composes.
-LETRAZUL_GAME="Z:$PWD/build/win32/letrazul.exe" LETRAZUL_GAME_BITS=32 LETRAZUL_GAME_SLOWNESS=8 \
-  run "the game, end to end" build/win64/tests/play_tests.exe --gtest_filter=PlayTest.TheWholeTourInOneProcess
-# Every other start of the start-up probe costs a minute; one shows the runtime ready, x87 included.
-run "the runtime and the shell" build/win32/tests/windows_suite_tests.exe \
-  '--gtest_filter=*-ProcessStartTest.TheMainProcedure*:ProcessStartTest.TheExitCode*:ProcessStartTest.TheWindows9x*'
-run "the frames on a real Canvas" build/win32/tests/screen_pixels_tests.exe
+for windows in "${@:-winxp}"; do
+  LETRAZUL_GAME="Z:$PWD/build/win32/letrazul.exe" LETRAZUL_GAME_BITS=32 LETRAZUL_GAME_SLOWNESS=8 \
+    LETRAZUL_GAME_WINDOWS=$windows run "the game, end to end, as $windows" build/win64/tests/play_tests.exe \
+    --gtest_filter=PlayTest.TheWholeTourInOneProcess
+done
+if [ $# -eq 0 ]; then
+  # Every other start of the start-up probe costs a minute; one shows the runtime ready, x87 included.
+  run "the runtime and the shell" build/win32/tests/windows_suite_tests.exe \
+    '--gtest_filter=*-ProcessStartTest.TheMainProcedure*:ProcessStartTest.TheExitCode*:ProcessStartTest.TheWindows9x*'
+  run "the frames on a real Canvas" build/win32/tests/screen_pixels_tests.exe
+fi
 tools/wine-session.sh stop "$state" >/dev/null 2>&1 || true
 
 echo "win32: $passed passed, $failed failed, in $(($(date +%s) - began)) s"

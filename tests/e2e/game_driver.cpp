@@ -179,6 +179,14 @@ bool Game::Start(const std::filesystem::path& program, const std::filesystem::pa
     std::ofstream out(folder / "dic.txt", std::ios::binary);
     out.write(wordList->data(), static_cast<std::streamsize>(wordList->size()));
   }
+  windows_.reset();
+  if (const wchar_t* windows = _wgetenv(L"LETRAZUL_GAME_WINDOWS"); windows && *windows) {
+    windows_.emplace(copy.filename().wstring(), windows);
+    if (!windows_->set()) {
+      std::fprintf(stderr, "could not tell Wine to be %ls for the game\n", windows);
+      return false;
+    }
+  }
   // The game writes nothing; what the system libraries print (no sound card, say) is not ours.
   SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE nothing = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,

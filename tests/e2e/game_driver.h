@@ -14,6 +14,7 @@
 
 #include "game/game_state.h"
 #include "tests/support/game_window.h"
+#include "tests/support/wine_version.h"
 
 namespace e2e {
 
@@ -62,7 +63,9 @@ class Game {
   ~Game();  // ends the game if it still runs
 
   // Copies `program` into `folder` (made if need be) with `wordList` as dic.txt there, unless
-  // none is given, starts it and waits for its window. False when it does not come up.
+  // none is given, starts it and waits for its window. False when it does not come up. Where
+  // LETRAZUL_GAME_WINDOWS names a Windows version (winxp, win7, win10), Wine tells the game that
+  // one until the game ends.
   bool Start(const std::filesystem::path& program, const std::filesystem::path& folder,
              const std::optional<std::string>& wordList);
 
@@ -106,6 +109,7 @@ class Game {
   std::optional<DWORD> WaitForExit(int32_t timeoutMs = 15000) const;
 
  private:
+  std::optional<test_support::WineWindowsVersion> windows_;
   PROCESS_INFORMATION process_{};
   std::string folderName_;  // the last part of the game's folder, to know its Linux process by
   HWND window_ = nullptr;

@@ -46,6 +46,8 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
 
 class PlayTest : public testing::Test {
  protected:
+  // A game that does not come up fails the test at once, through ASSERT_NO_FATAL_FAILURE, instead
+  // of waiting out every later step.
   void StartWith(const std::optional<std::string>& list, const std::filesystem::path& folder) {
     ASSERT_TRUE(game.Start(Program(), folder, list)) << "the game window did not come up";
     // The run that plays the shipped 32-bit build says so, and this makes sure it is the one played.
@@ -165,19 +167,19 @@ class PlayTest : public testing::Test {
 };
 
 TEST_F(PlayTest, TheWindowAndItsFirstFrameWhichIgnoresThePadUntilAGameStarts) {
-  StartWith(ListOf("sol"));
+  ASSERT_NO_FATAL_FAILURE(StartWith(ListOf("sol")));
   CheckTheWindowAndItsFirstFrame();
 }
 
 TEST_F(PlayTest, AWholeGameOfSolvedAndLostWordsALifeBackAndGameOver) {
-  StartWith(ListOf("sol"));
+  ASSERT_NO_FATAL_FAILURE(StartWith(ListOf("sol")));
   PlayAWholeGame();
   game.Command(quit);
   ExpectExit();
 }
 
 TEST_F(PlayTest, PressesOutsideTheKeysOtherButtonsAndTypingMakeNoGuess) {
-  StartWith(ListOf("sol"));
+  ASSERT_NO_FATAL_FAILURE(StartWith(ListOf("sol")));
   game.Command(newGame);
   ExpectScreen(Shown("---", "", 3, 0, 0, ""), "new-game");
   const POINT noKey[] = {{100, 549}, {100, 580}, {9, 560},   {395, 560}, {572, 560},
@@ -196,7 +198,7 @@ TEST_F(PlayTest, PressesOutsideTheKeysOtherButtonsAndTypingMakeNoGuess) {
 }
 
 TEST_F(PlayTest, TheAuthorMessageLeavesTheWindowUsableBehindIt) {
-  StartWith(ListOf("sol"));
+  ASSERT_NO_FATAL_FAILURE(StartWith(ListOf("sol")));
   const Box box = CheckTheAuthorMessage();
   game.Command(newGame);
   game.PressLetter('s');
@@ -207,7 +209,7 @@ TEST_F(PlayTest, TheAuthorMessageLeavesTheWindowUsableBehindIt) {
 }
 
 TEST_F(PlayTest, QuittingDuringAGameEndsWithExitCodeZero) {
-  StartWith(ListOf("sol"));
+  ASSERT_NO_FATAL_FAILURE(StartWith(ListOf("sol")));
   game.Command(newGame);
   game.PressLetter('o');
   ExpectScreen(Shown("-o-", "", 3, 0, 0, ""), "mid-game");
@@ -216,7 +218,7 @@ TEST_F(PlayTest, QuittingDuringAGameEndsWithExitCodeZero) {
 }
 
 TEST_F(PlayTest, WithoutAWordListANewGameSaysSoAtOnce) {
-  StartWith(std::nullopt);
+  ASSERT_NO_FATAL_FAILURE(StartWith(std::nullopt));
   ExpectScreen(GameState(), "first-frame");
   CheckTheNoWordMessage();
   game.Command(quit);
@@ -227,7 +229,7 @@ TEST_F(PlayTest, WithoutAWordListANewGameSaysSoAtOnce) {
 // program run under emulation): the list is missing until after the first "Nueva Partida".
 TEST_F(PlayTest, TheWholeTourInOneProcess) {
   const std::filesystem::path folder = temp.path() / "juego";
-  StartWith(std::nullopt, folder);
+  ASSERT_NO_FATAL_FAILURE(StartWith(std::nullopt, folder));
   CheckTheWindowAndItsFirstFrame();
   CheckTheNoWordMessage();
   Game::Close(CheckTheAuthorMessage());
@@ -268,7 +270,7 @@ TEST_F(PlayTest, TheGameFindsItsWordsInFoldersOfAnyNameAndLength) {
 // Everything arrives while frames are being composed and words chosen; every input is carried
 // out, in order, so the game ends where the same inputs played one by one end.
 TEST_F(PlayTest, TwoHundredInputsSentWhileTheGameIsBusyAreAllHandledInOrder) {
-  StartWith(ListOf("sol"));
+  ASSERT_NO_FATAL_FAILURE(StartWith(ListOf("sol")));
   ExpectScreen(GameState(), "first-frame");
   struct Input {
     bool command;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/wine_version.h"
 
 namespace {
 
@@ -123,12 +124,8 @@ TEST_F(ProcessStartTest, TheWindows9xFamilyIsRefusedWithOneBox) {
   if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "needs Wine";
   const std::filesystem::path program = folder.path() / "probe98.exe";
   std::filesystem::copy_file(besideThisProgram(L"startup_probe.exe"), program);
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\probe98.exe", 0, nullptr, 0,
-                            KEY_SET_VALUE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"win98"), sizeof(L"win98"));
-  RegCloseKey(key);
+  const test_support::WineWindowsVersion windows98(L"probe98.exe", L"win98");
+  ASSERT_TRUE(windows98.set());
 
   std::wstring boxText;
   int boxes = 0;
@@ -141,7 +138,6 @@ TEST_F(ProcessStartTest, TheWindows9xFamilyIsRefusedWithOneBox) {
     PostMessageW(search.box, WM_COMMAND, IDOK, 0);
     Sleep(200);
   });
-  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\probe98.exe");
   EXPECT_EQ(boxes, 1);
   EXPECT_EQ(boxText, L"Win98 No Support");
   EXPECT_TRUE(run.report.empty()) << "the main procedure never ran";
