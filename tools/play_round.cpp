@@ -44,19 +44,27 @@ int main(int argc, char** argv) {
   for (char letter : std::string("eaosrnidlctumpbgvyhfqzj\xF1xkw")) {
     game.PressLetter(letter);
     screenshot(std::string("pressed-") + (letter == '\xF1' ? std::string("enie") : std::string(1, letter)));
-    if (const auto boxes = game.Boxes(); !boxes.empty()) {
-      for (const auto& box : boxes) e2e::Game::Close(box);
-      break;
-    }
+    if (!game.Boxes().empty()) break;  // "GAME OVER"
   }
+  // Each box is answered once, as a player would; the next step waits until the answer is taken,
+  // or it could find the answered box still on the screen and answer it again instead of its own.
+  bool answered = true;
+  for (const auto& box : game.Boxes()) answered = e2e::Game::Close(box) && answered;
   game.Command(1007);
-  if (const auto box = game.WaitForBox()) {
+  const auto author = game.WaitForBox(15000, L"Programador ...");
+  if (author) {
     screenshot("author");
-    e2e::Game::Close(*box);
+    answered = e2e::Game::Close(*author) && answered;
   }
   game.Command(1005);
   const auto code = game.WaitForExit();
+  if (!author) std::fprintf(stderr, "the author message did not come\n");
+  if (!answered) std::fprintf(stderr, "a message box did not take its OK\n");
+  if (!code)
+    std::fprintf(stderr, "the game did not end\n");
+  else if (*code != 0)
+    std::fprintf(stderr, "the game ended with code %lu\n", *code);
   std::error_code ignored;
   std::filesystem::remove_all(folder, ignored);
-  return code && *code == 0 ? 0 : 1;
+  return author && answered && code && *code == 0 ? 0 : 1;
 }

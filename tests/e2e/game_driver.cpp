@@ -155,7 +155,7 @@ bool SavePicture(const Pixels& pixels, const std::filesystem::path& file) {
 Game::~Game() {
   if (process_.hProcess) {
     if (Running()) {
-      for (const Box& box : Boxes()) Close(box);
+      for (const Box& box : Boxes()) Answer(box);
       TerminateProcess(process_.hProcess, 99);
       WaitForSingleObject(process_.hProcess, 5000);
     }
@@ -309,10 +309,11 @@ std::vector<Box> Game::Boxes() const {
   return {search.boxes.rbegin(), search.boxes.rend()};
 }
 
-std::optional<Box> Game::WaitForBox(int32_t timeoutMs) const {
+std::optional<Box> Game::WaitForBox(int32_t timeoutMs, const wchar_t* caption) const {
   const auto deadline = Clock::now() + Scaled(timeoutMs);
   do {
-    const std::vector<Box> boxes = Boxes();
+    std::vector<Box> boxes = Boxes();
+    if (caption) std::erase_if(boxes, [&](const Box& box) { return box.caption != caption; });
     if (!boxes.empty() && !boxes.back().text.empty()) return boxes.back();
     Pause(20);
   } while (Clock::now() < deadline);
@@ -327,8 +328,20 @@ Area Game::AreaOf(const Box& box) const {
   return {rect.left - origin.x, rect.top - origin.y, rect.right - origin.x, rect.bottom - origin.y};
 }
 
-void Game::Close(const Box& box) {
+void Game::Answer(const Box& box) {
   PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+}
+
+bool Game::Close(const Box& box) {
+  Answer(box);
+  // Returning at once would let the next step of a script find this box still shown and take it
+  // for the box that step opens.
+  const auto deadline = Clock::now() + Scaled(15000);
+  while (IsWindowVisible(box.window)) {
+    if (Clock::now() >= deadline) return false;
+    Pause(5);
+  }
+  return true;
 }
 
 int64_t Game::ResidentBytes() const {

@@ -90,10 +90,15 @@ class Game {
 
   // The game's open message boxes, oldest first.
   std::vector<Box> Boxes() const;
-  std::optional<Box> WaitForBox(int32_t timeoutMs = 15000) const;
+  // The newest open box, with `caption` when one is given, once it shows its text. A box just
+  // answered may still be on the screen for a moment, so a caller that awaits a new box names it.
+  std::optional<Box> WaitForBox(int32_t timeoutMs = 15000, const wchar_t* caption = nullptr) const;
   // The box's area in Canvas pixels.
   Area AreaOf(const Box& box) const;
-  static void Close(const Box& box);
+  // Answers the box with OK, as a player would once, and waits until it has taken the answer (it
+  // hides then; a box whose own loop runs under a newer box's is destroyed only after that one
+  // ends). False when it is still shown after the time.
+  static bool Close(const Box& box);
 
   // 32 for a game run through WoW64 (the 32-bit build under 64-bit Windows), else 64.
   int32_t Bits() const;
@@ -106,6 +111,9 @@ class Game {
   std::optional<DWORD> WaitForExit(int32_t timeoutMs = 15000) const;
 
  private:
+  // Posts the OK without waiting for it to be taken.
+  static void Answer(const Box& box);
+
   PROCESS_INFORMATION process_{};
   std::string folderName_;  // the last part of the game's folder, to know its Linux process by
   HWND window_ = nullptr;

@@ -119,7 +119,7 @@ class PlayTest : public testing::Test {
     EXPECT_EQ(box->caption, L"Letrazul");
     EXPECT_NE(box->text.find(L"dic.txt"), std::wstring::npos)
         << std::string(box->text.begin(), box->text.end());
-    Game::Close(*box);
+    EXPECT_TRUE(Game::Close(*box));
     ExpectScreen(GameState(), "no-word");
     game.PressLetter('a');
     EXPECT_TRUE(game.WaitUntilStill(300));
@@ -149,14 +149,14 @@ class PlayTest : public testing::Test {
     const Box over = ExpectBox(L"Programador");
     EXPECT_EQ(over.text, L"GAME OVER");
     ExpectScreen(lost, "game-over", 0, game.AreaOf(over));
-    Game::Close(over);
+    EXPECT_TRUE(Game::Close(over));
     ExpectScreen(lost, "game-over-closed");
 
     // Another press shows the pressed key over the same state and the box again; nothing changes.
     game.PressLetter('x');
     const Box again = ExpectBox(L"Programador");
     EXPECT_EQ(again.text, L"GAME OVER");
-    Game::Close(again);
+    EXPECT_TRUE(Game::Close(again));
     ExpectScreen(lost, "game-over-pressed", KeyOf('x'));
   }
 
@@ -202,7 +202,7 @@ TEST_F(PlayTest, TheAuthorMessageLeavesTheWindowUsableBehindIt) {
   game.PressLetter('s');
   ExpectScreen(Shown("s--", "", 3, 0, 0, ""), "behind-the-box", 0, game.AreaOf(box));
   EXPECT_EQ(game.Boxes().size(), 1u);
-  Game::Close(box);
+  EXPECT_TRUE(Game::Close(box));
   ExpectScreen(Shown("s--", "", 3, 0, 0, ""), "box-closed");
 }
 
@@ -230,7 +230,7 @@ TEST_F(PlayTest, TheWholeTourInOneProcess) {
   StartWith(std::nullopt, folder);
   CheckTheWindowAndItsFirstFrame();
   CheckTheNoWordMessage();
-  Game::Close(CheckTheAuthorMessage());
+  EXPECT_TRUE(Game::Close(CheckTheAuthorMessage()));
   ExpectScreen(GameState(), "author-closed");
   {
     std::ofstream list(folder / "dic.txt", std::ios::binary);
