@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
   if (recording) {
     // Wine's first stream in a new prefix can come back silent: a moment of silence plays first,
     // so the game's first sound is heard.
-    const std::string warmUp = Wave(std::string(recording->rate / 5 * 2, '\0'), recording->rate);
+    const size_t fifthOfASecond = recording->rate / 5;
+    const std::string warmUp = Wave(std::string(fifthOfASecond * 2, '\0'), recording->rate);
     PlaySoundA(warmUp.data(), nullptr, SND_MEMORY | SND_SYNC | SND_NODEFAULT);
     roundStart = recording->Size();
   }
