@@ -3,7 +3,7 @@
 #   install-deps.sh [PROFILE]
 #     play   building the game and playing it under Wine on the player's display
 #     round  play's, and what the scripted round on a virtual display needs: the display, a sound
-#            server of its own to record, the sound and animation converters
+#            server of its own to record, the animation maker
 #     test   (the default) everything: round's, and the whole test toolchain
 set -euo pipefail
 profile=${1:-test}
@@ -15,7 +15,7 @@ play  make cmake ninja-build ccache
 play  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
 play  wine64 wine32:i386 fonts-liberation x11-utils
 play  googletest libstb-dev zlib1g-dev libz-mingw-w64-dev
-round xvfb xauth pulseaudio pulseaudio-utils sox webp
+round xvfb xauth pulseaudio pulseaudio-utils webp
 test  g++ qemu-user-static wspanish nlohmann-json3-dev desktop-file-utils
 test  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
 "
