@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test test32 versions bench play dist soak stress fuzz coverage lint picture words clean
+.PHONY: all deps build test test32 versions bench play install uninstall dist soak stress fuzz coverage lint picture words clean
 
 all: build
 
@@ -29,8 +29,17 @@ versions: build
 bench: deps
 	@bash tools/run-bench.sh
 
-play: deps
+# The game on your display under Wine, or a scripted round kept in build/play/ where there is none.
+# It installs only what playing needs.
+play:
 	@bash tools/play.sh
+
+# The game in your desktop's menu, in XDG_DATA_HOME (~/.local/share), or out of it again.
+install:
+	@bash tools/play.sh install
+
+uninstall:
+	@bash tools/play.sh uninstall
 
 # clang-tidy and cppcheck over every source; any finding fails.
 lint: deps

@@ -1,19 +1,38 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever the build and the tests need and this machine lacks.
+# Installs, with apt-get, what a command needs and this machine lacks.
+#   install-deps.sh [PROFILE]
+#     play   building the game and playing it under Wine on the player's display
+#     round  play's, and what the scripted round on a virtual display needs: the display, a sound
+#            server of its own to record, the animation maker
+#     test   (the default) everything: round's, and the whole test toolchain
 set -euo pipefail
-packages=(
-  cmake ninja-build ccache g++ make googletest
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb xauth x11-utils fonts-liberation
-  qemu-user-static wine32:i386
-  wspanish nlohmann-json3-dev
-  libstb-dev zlib1g-dev libz-mingw-w64-dev
-  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
-)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+profile=${1:-test}
+# One list: each package under the first profile that needs it; a profile takes its own and those
+# of the profiles before it.
+profiles=(play round test)
+packages="
+play  make cmake ninja-build ccache
+play  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+play  wine64 wine32:i386 fonts-liberation x11-utils
+play  googletest libstb-dev zlib1g-dev libz-mingw-w64-dev
+round xvfb xauth pulseaudio pulseaudio-utils webp
+test  g++ qemu-user-static wspanish nlohmann-json3-dev desktop-file-utils
+test  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
+"
+wanted=()
+for name in "${profiles[@]}"; do
+  wanted+=("$name")
+  [ "$name" = "$profile" ] && break
 done
+[ "${wanted[-1]}" = "$profile" ] || { echo "usage: install-deps.sh [play|round|test]" >&2; exit 2; }
+
+missing=()
+while read -r tag names; do
+  [[ -n "$tag" && " ${wanted[*]} " == *" $tag "* ]] || continue
+  for package in $names; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+done <<<"$packages"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 if [ ${#missing[@]} -gt 0 ]; then
@@ -24,6 +43,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo[@]}" apt-get update -qq
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-# Early, so that the first Wine prefix made is already a 32-bit one too; the 32-bit tests say so
-# when this machine refuses.
-"${sudo[@]}" "$(dirname "$0")/i386-binfmt.sh" >/dev/null || true
+# Only the tests make this machine run 32-bit programs where its kernel cannot (a player's game
+# falls back to the 64-bit build instead). Early, so that the first Wine prefix made is already a
+# 32-bit one too; the 32-bit tests say so when this machine refuses.
+if [ "$profile" = test ]; then
+  "${sudo[@]}" "$(dirname "$0")/i386-binfmt.sh" >/dev/null || true
+fi

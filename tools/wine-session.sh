@@ -11,7 +11,7 @@ state=${2:?state folder}
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 wine=/usr/lib/wine/wine64
-wine32=/usr/lib/wine/wine
+prefixes=$(dirname "$0")/wine-prefix.sh
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/letrazul
 template=$cache/wine-prefix
 wineserver=/usr/lib/wine/wineserver64
@@ -42,50 +42,21 @@ write_env() {
   # complaints in every test's output.
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$state/alsa.conf"
   cat >"$state/env" <<ENV
-export WINEPREFIX="$state/prefix"
+$("$prefixes" env "$state/prefix")
 export DISPLAY="$(cat "$state/display")"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # File names reach Linux in UTF-8, so folders named outside ASCII ("Łukasz") exist for Windows
 # programs; C.UTF-8 is the UTF-8 locale every Debian has, and Wine still gives its programs the
 # ANSI code page 1252.
 export LANG=C.UTF-8
 export LC_ALL=C.UTF-8
 export ALSA_CONFIG_PATH="$state/alsa.conf"
-# Where Wine's 32-bit half runs under qemu's user-mode emulation, qemu's default guest address
-# space here is one page short of 4 GiB, and Wine's 32-bit start then fails to map its shared user
-# data; a 64 KiB-aligned size lets it. Programs that are not emulated ignore this.
-export QEMU_RESERVED_VA=0xffff0000
 ENV
 }
 
-# Makes the template prefix unless one of this Wine version is there. With 32-bit programs
-# runnable (Wine's 32-bit half installed, and the kernel able to start it), it is a mixed 64/32-bit
-# prefix.
+# The template, made once per machine and Wine version: with no window manager on the virtual
+# display, its windows are left unmanaged.
 ensure_template() {
-  mkdir -p "$cache"
-  exec 8>"$cache/wine-prefix.lock"
-  flock 8
-  local kind=64
-  [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1 </dev/null 8>&- 9>&- && kind=mixed
-  local key
-  key="$("$wine" --version) $kind 1"
-  if [ "$(cat "$template/.letrazul-template" 2>/dev/null)" != "$key" ]; then
-    rm -rf "$template" "$template.new"
-    (
-      export WINEPREFIX="$template.new"
-      "$wine" wineboot -i
-      # The game asks for Times New Roman; Liberation Serif has the same metrics.
-      "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif' /f
-      # There is no window manager on the virtual display: with windows Wine thinks managed, every
-      # shown window that is destroyed waits two seconds for one to answer.
-      "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
-      "$wineserver" -w
-    ) >"$state/wineboot.log" 2>&1 </dev/null 8>&- 9>&-
-    echo "$key" >"$template.new/.letrazul-template"
-    mv "$template.new" "$template"
-  fi
-  exec 8>&-
+  "$prefixes" ensure "$template" "$state/wineboot.log" unmanaged 9>&-
 }
 
 ensure() {

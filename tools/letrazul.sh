@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Starts Letrazul under Wine on the player's display, in a Wine prefix of its own in the user's
+# cache, made at the first start: its window is the desktop's to manage and its sounds go to the
+# desktop's sound server. It returns when the game has ended and Wine with it.
+#   letrazul.sh [GAME]   GAME: a letrazul.exe with its dic.txt beside it (unless given, the one
+#                        beside this script, where make install puts both)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+game=$(realpath "${1:-$here/letrazul.exe}")
+prefixes=$here/wine-prefix.sh
+[ -x /usr/lib/wine/wine64 ] || { echo "letrazul: Wine is not installed (make play installs it)" >&2; exit 1; }
+[ -f "$game" ] || { echo "letrazul: no game at $game" >&2; exit 1; }
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/letrazul
+prefix=$cache/play-prefix
+[ -f "$prefix/.letrazul-template" ] || echo "Making Letrazul's Wine prefix in $prefix: the first start takes a while."
+"$prefixes" ensure "$prefix" "$cache/play-prefix.log"
+eval "$("$prefixes" env "$prefix")"
+status=0
+(cd "$(dirname "$game")" && /usr/lib/wine/wine64 "$game") || status=$?
+"$prefixes" wait "$prefix"
+exit $status
