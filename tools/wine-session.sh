@@ -50,6 +50,10 @@ export DISPLAY="$(cat "$state/display")"
 export LANG=C.UTF-8
 export LC_ALL=C.UTF-8
 export ALSA_CONFIG_PATH="$state/alsa.conf"
+# Wine tries PulseAudio first: here only the session's own server, which the sound test starts
+# (tools/pulse-session.sh). Without it Wine falls back to the null device above; no desktop server
+# is played to, and none is started.
+export PULSE_SERVER="$("$(dirname "$0")/pulse-session.sh" server "$state")"
 ENV
 }
 
