@@ -26,12 +26,14 @@ fi
 
 passed=0
 failed=0
-# run NAME PROGRAM [ARGS...]: one test program, one process, with its time.
+# run NAME PROGRAM [ARGS...]: one test program, one process, with its time; with heard=1, while a
+# sound server of the session's own records what it plays (tools/pulse-session.sh).
 run() {
-  local name=$1 started=$(date +%s)
+  local name=$1 started=$(date +%s) around=()
   shift
+  [ -z "${heard:-}" ] || around=(tools/pulse-session.sh run "$state")
   echo "== 32-bit: $name"
-  if tools/wine-run.sh "$state" "$@" --gtest_brief=1; then
+  if "${around[@]}" tools/wine-run.sh "$state" "$@" --gtest_brief=1; then
     passed=$((passed + 1))
     echo "$name: passed in $(($(date +%s) - started)) s"
   else
@@ -48,6 +50,9 @@ for windows in "${@:-winxp}"; do
     --gtest_filter=PlayTest.TheWholeTourInOneProcess
 done
 if [ $# -eq 0 ]; then
+  # Its sounds, found in a recording of what it played, event by event.
+  LETRAZUL_GAME="Z:$PWD/build/win32/letrazul.exe" LETRAZUL_GAME_BITS=32 LETRAZUL_GAME_SLOWNESS=8 heard=1 \
+    run "the game's sounds, heard" build/win64/tests/sound_tests.exe
   # Every other start of the start-up probe costs a minute; one shows the runtime ready, x87 included.
   run "the runtime and the shell" build/win32/tests/windows_suite_tests.exe \
     '--gtest_filter=*-ProcessStartTest.TheMainProcedure*:ProcessStartTest.TheExitCode*:ProcessStartTest.TheWindows9x*'
