@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test test32 versions bench play install uninstall dist soak stress fuzz coverage lint picture words clean
+.PHONY: all deps build test test32 versions sound bench play install uninstall dist soak stress fuzz coverage lint picture words clean
 
 all: build
 
@@ -25,6 +25,11 @@ test32: build
 # 32-bit starts); make test plays it as XP only.
 versions: build
 	@bash tools/run-win32-tests.sh winxp win7 win10
+
+# The game's sounds found in a recording of what it plays, the 64-bit twin's and the shipped game's.
+sound: build
+	@cd build/win64 && ctest -L sound --output-on-failure -V
+	@LETRAZUL_SOUND=1 bash tools/run-win32-tests.sh
 
 bench: deps
 	@bash tools/run-bench.sh
