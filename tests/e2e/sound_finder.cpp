@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstring>
 #include <numbers>
+#include <tuple>
+#include <utility>
 
 namespace e2e {
 
@@ -115,56 +116,81 @@ double Likeness(const float* a, const float* b, size_t count) {
 }
 
 // How a sound is followed through the recording. Under load the stream stutters: it falls silent,
-// or skips or repeats a few milliseconds, and goes on. So the sound is followed piece by piece,
-// each looked for a few milliseconds either side of where the one before it ended, and only when
-// it is not there (a held note matches itself all along) further on.
+// or skips or repeats a few milliseconds, and goes on where it was. So the sound is followed piece
+// by piece, each looked for a few milliseconds either side of where the one before it ended; when
+// it is not there (a held note matches itself all along, so only then), where the silence there
+// ends, or without one a little further either way.
 struct Steps {
-  size_t piece;        // samples
-  size_t near;         // where a piece is looked for first, either side of where it should be
-  size_t back, ahead;  // and then
-  size_t least;        // a sound cut off counts when this much of it was heard
-  bool mayBeCut;
+  size_t piece;         // samples
+  size_t near;          // where a piece is looked for first, either side of where it should be
+  size_t back, ahead;   // and then, without a silence
+  size_t longestStall;  // a longer silence is no stutter
+  size_t least;         // a short sound counts when this much of it was heard
+  bool isShort;
 };
 
 struct Followed {
   double match = 0;  // the pieces' likeness, averaged by their loudness
-  size_t end = 0;    // the sample after its last
+  size_t end = 0;    // where the last piece found ends
   bool cutOff = false;
 };
 
-// The sound's first `head` samples from `start` on. A short sound may be cut off by a new request:
-// where the recording falls silent and the sound is not found again, what was heard of it counts,
-// if that is more alike than the whole.
+// The sound's first `head` samples from `start` on. A long sound is judged on all of them, found
+// or not. A short one may be cut off by a new request, or lose its end when the stream runs dry:
+// it is followed as far as its pieces are found, and judged on those.
 Followed Follow(const std::vector<float>& x, const std::vector<size_t>& quietEnds,
                 const std::vector<float>& sound, size_t start, size_t head, const Steps& steps) {
-  double weighted = 0, weights = 0;
-  Followed cut;
-  size_t at = start;  // where the recording should go on
-  for (size_t m = 0; m + steps.piece <= head; m += steps.piece) {
-    double weight = 0;
-    for (size_t k = 0; k < steps.piece; ++k) weight += static_cast<double>(sound[m + k]) * sound[m + k];
-    double best = 0;
-    size_t bestAt = at;
-    const auto look = [&](size_t from, size_t to) {
-      for (size_t q = from; q <= to && q + steps.piece <= x.size(); ++q)
-        if (const double match = Likeness(&x[q], &sound[m], steps.piece); match > best)
-          best = match, bestAt = q;
-    };
-    look(at - std::min(at, steps.near), at + steps.near);
-    if (best < 0.8) look(at - std::min(at, steps.back), at + steps.ahead);
-    if (best < 0.6 && steps.mayBeCut && !cut.cutOff && m >= steps.least && weights > 0) {
-      bool silent = false;
-      for (size_t q = at; q < std::min(at + steps.piece, x.size()); ++q) silent = silent || quietEnds[q] != q;
-      if (silent) cut = {weighted / weights, at, true};
+  const size_t piece = steps.piece;
+  // The best place for the piece at `m` from `from` to `to`, and its likeness there.
+  const auto search = [&](size_t m, size_t from, size_t to) {
+    std::pair<double, size_t> best{0.0, from};
+    for (size_t q = from; q <= to && q + piece <= x.size(); ++q)
+      if (const double match = Likeness(&x[q], &sound[m], piece); match > best.first) best = {match, q};
+    return best;
+  };
+  double weighted = 0, weights = 0, found = 0, foundWeights = 0;
+  size_t at = start, end = start, followed = 0, missed = 0;
+  for (size_t m = 0; m + piece <= head; m += piece) {
+    auto [best, bestAt] = search(m, at - std::min(at, steps.near), at + steps.near);
+    bool silent = false;
+    if (best < 0.8) {
+      size_t resumes = 0;
+      for (size_t q = at; q < std::min(at + piece, x.size()) && resumes == 0; ++q)
+        if (quietEnds[q] != q) resumes = quietEnds[q];
+      silent = resumes != 0;
+      // After a silence longer than a stall comes another sound.
+      const bool stutter = silent && resumes - at <= steps.longestStall;
+      const size_t from = stutter ? resumes - std::min(resumes, steps.near) : at - std::min(at, steps.back);
+      const size_t to = stutter ? resumes + steps.back : at + steps.ahead;
+      if (!silent || stutter) std::tie(best, bestAt) = search(m, from, to);
+      // The stream may have lost a little of the sound there, more of a long one in a stall: the
+      // next pieces are looked for too, and the lost ones are neither heard nor judged.
+      const size_t lost = stutter && !steps.isShort ? 5 : 2;
+      for (size_t skip = 1;
+           skip <= lost && best < 0.8 && (!silent || stutter) && m + (skip + 1) * piece <= head; ++skip) {
+        if (const auto further = search(m + skip * piece, from, to); further.first >= 0.8) {
+          std::tie(best, bestAt) = further;
+          m += skip * piece;
+        }
+      }
     }
+    double weight = 0;
+    for (size_t k = 0; k < piece; ++k) weight += static_cast<double>(sound[m + k]) * sound[m + k];
     weighted += weight * best;
     weights += weight;
-    // A piece that matches nowhere leaves the expectation as it was.
-    at = best >= 0.6 ? bestAt + steps.piece : at + steps.piece;
+    if (best >= (steps.isShort ? 0.8 : 0.6)) {
+      at = end = bestAt + piece;
+      followed = m + piece, found = weighted, foundWeights = weights, missed = 0;
+    } else {
+      // A piece not found leaves the expectation as it was. A short sound, whose pieces must
+      // match well, is over where one is not found after a silence, or two running.
+      at += piece;
+      if (steps.isShort && (silent || ++missed == 2)) break;
+    }
   }
-  const double whole = weights > 0 ? weighted / weights : 0.0;
-  if (cut.cutOff && cut.match > whole) return cut;
-  return {whole, std::min(at, x.size()), false};
+  if (!steps.isShort) return {weights > 0 ? weighted / weights : 0.0, std::min(end, x.size()), false};
+  if (followed < steps.least || foundWeights == 0) return {};
+  return {found / foundWeights, std::min(end, x.size()), followed + piece <= head};
 }
 
 // Where the recording falls silent for `quiet` samples from `from` on.
@@ -172,6 +198,26 @@ size_t SilenceAfter(const std::vector<size_t>& quietEnds, size_t from, size_t qu
   for (size_t i = from; i < quietEnds.size() - 1; ++i)
     if (quietEnds[i] != i && (quietEnds[i] - i >= quiet || quietEnds[i] == quietEnds.size() - 1)) return i;
   return quietEnds.size() - 1;
+}
+
+// A long sound's faint end may come after a stall: stretches after silences shorter than a stall,
+// none louder than the sound just before the first, still belong to it.
+size_t FaintEnd(const std::vector<float>& x, const std::vector<size_t>& quietEnds, size_t end, size_t stall) {
+  const auto peak = [&](size_t from, size_t to) {
+    float most = 0;
+    for (size_t i = from; i < to; ++i) most = std::max(most, std::abs(x[i]));
+    return most;
+  };
+  const float last = peak(end - std::min(end, stall / 8), end);
+  while (end < x.size() && quietEnds[end] != end && quietEnds[end] < x.size() &&
+         quietEnds[end] - end <= stall) {
+    const size_t resumes = quietEnds[end];
+    size_t stops = resumes;
+    while (stops < x.size() && quietEnds[stops] == stops) ++stops;
+    if (peak(resumes, stops) > last) break;
+    end = stops;
+  }
+  return end;
 }
 
 struct Candidate {
@@ -233,10 +279,11 @@ int64_t SoundFinder::Length(int32_t id) const {
 
 std::vector<Heard> SoundFinder::Find(const std::vector<float>& recording) const {
   const auto rate = static_cast<size_t>(rate_);
-  const std::vector<float> x = Unpadded(recording, rate / 1000 + 4);
+  const std::vector<float> x = Unpadded(recording, padEdge());
   const size_t n = x.size();
   if (n == 0) return {};
-  const std::vector<size_t> quietEnds = QuietEnds(x, rate / 500);
+  const size_t shortestGap = rate / 500;
+  const std::vector<size_t> quietEnds = QuietEnds(x, shortestGap);
   // A sound starts after silence: Wine ends one stream before it starts the next. Where a sound's
   // first 25 ms line up best near such a start, it may begin; what follows decides.
   std::vector<size_t> rises;
@@ -274,12 +321,15 @@ std::vector<Heard> SoundFinder::Find(const std::vector<float>& recording) const 
     };
 
     // A long sound is told by its first second, whole: some of them begin on the same note. A
-    // short one by as much as a new request left of it, at least 15 ms.
+    // short one by as much as was heard of it, at least 15 ms.
     const bool isLong = sound.active > rate / 4;
     const size_t head = std::min(sound.active, rate);
-    const size_t near = rate * 3 / 1000, back = rate * 12 / 1000;
-    const Steps steps = isLong ? Steps{rate / 50, near, back, rate * 3 / 20, 0, false}
-                               : Steps{rate / 100, near, back, rate * 3 / 100, rate * 15 / 1000, true};
+    // A piece may be looked for back to the middle of the one before, no further: a skip is
+    // followed, but the same stretch of recording does not stand for two pieces.
+    const size_t near = rate * 3 / 1000, ahead = rate * 40 / 1000;
+    const auto stall = static_cast<size_t>(longestStall * rate_);
+    const Steps steps = isLong ? Steps{rate / 50, near, rate / 100, ahead, stall, 0, false}
+                               : Steps{rate / 100, near, rate / 200, ahead, stall, rate * 15 / 1000, true};
     std::vector<size_t> tried;
     for (size_t rise : rises) {
       size_t k = rise - std::min(rise, around);
@@ -288,10 +338,12 @@ std::vector<Heard> SoundFinder::Find(const std::vector<float>& recording) const 
       if (openingAt(k) < 0.5 || std::find(tried.begin(), tried.end(), k) != tried.end()) continue;
       tried.push_back(k);
       Followed followed = Follow(x, quietEnds, sound.samples, k, head, steps);
-      // It ends where the recording falls silent for longer than it stutters; a long sound is
-      // followed there from the end of its head.
-      followed.end = SilenceAfter(quietEnds, followed.end - std::min(followed.end, steps.piece),
-                                  isLong ? rate / 5 : steps.ahead);
+      // It ends where the recording falls silent after the last piece found; a long sound that
+      // may be this one is followed to its end for that.
+      if (isLong && followed.match >= 0.5)
+        followed.end = Follow(x, quietEnds, sound.samples, k, sound.active, steps).end;
+      followed.end = SilenceAfter(quietEnds, followed.end - std::min(followed.end, steps.piece), shortestGap);
+      if (isLong) followed.end = FaintEnd(x, quietEnds, followed.end, stall);
       // Lesser likenesses are kept to say how near the next best sound came.
       if (followed.match < 0.5) continue;
       candidates.push_back({{sound.id, static_cast<int64_t>(k), static_cast<int64_t>(followed.end),
@@ -301,14 +353,14 @@ std::vector<Heard> SoundFinder::Find(const std::vector<float>& recording) const 
   }
 
   // The best likeness wins: near it, a lesser one is the same sound seen a little off, or a
-  // different sound that resembles it; and no sound starts inside another, as Wine ends one
-  // stream before it starts the next, so a start there is the sound going on after a stutter.
+  // different sound that resembles it. And a sound does not start again inside itself: there it
+  // is going on after a stutter, its rest looking like its start.
   std::sort(candidates.begin(), candidates.end(),
             [](const Candidate& a, const Candidate& b) { return a.heard.match > b.heard.match; });
-  const auto close = [](const Candidate& taken, const Candidate& b) {
-    return static_cast<size_t>(std::abs(taken.heard.start - b.heard.start)) <=
-               std::min(taken.head, b.head) / 2 ||
-           (b.heard.start > taken.heard.start && b.heard.start < taken.heard.end);
+  const auto inside = [](const Heard& a, const Heard& b) { return b.start > a.start && b.start < a.end; };
+  const auto close = [&](const Candidate& a, const Candidate& b) {
+    return static_cast<size_t>(std::abs(a.heard.start - b.heard.start)) <= std::min(a.head, b.head) / 2 ||
+           (a.heard.id == b.heard.id && (inside(a.heard, b.heard) || inside(b.heard, a.heard)));
   };
   std::vector<Candidate> taken;
   for (const Candidate& candidate : candidates) {
@@ -318,6 +370,11 @@ std::vector<Heard> SoundFinder::Find(const std::vector<float>& recording) const 
       if (candidate.heard.match >= matchNeeded) taken.push_back(candidate);
     } else if (same->heard.id != candidate.heard.id) {
       same->heard.nextBest = std::max(same->heard.nextBest, candidate.heard.match);
+    } else if (candidate.heard.match >= matchNeeded && inside(candidate.heard, same->heard)) {
+      // The whole is less alike than its rest alone, which ends soon after it starts.
+      const double nextBest = same->heard.nextBest;
+      *same = candidate;
+      same->heard.nextBest = nextBest;
     }
   }
   std::vector<Heard> found;
@@ -332,13 +389,26 @@ std::vector<Heard> SoundFinder::Find(const std::vector<float>& recording) const 
 size_t SoundFinder::FirstSound(const std::vector<float>& recording, size_t from, size_t to) const {
   to = std::min(to, recording.size());
   if (from >= to) return to;
-  const size_t edge = static_cast<size_t>(rate_ / 1000) + 4, margin = edge + 1;
-  const size_t first = from - std::min(from, margin), last = std::min(to + margin, recording.size());
-  const std::vector<float> part = Unpadded({recording.begin() + static_cast<std::ptrdiff_t>(first),
-                                            recording.begin() + static_cast<std::ptrdiff_t>(last)},
-                                           edge);
-  for (size_t i = from; i < to; ++i)
-    if (std::abs(part[i - first]) >= quietLevel) return i;
+  const auto rate = static_cast<size_t>(rate_);
+  const size_t shortest = rate * 15 / 1000;
+  const std::vector<float> x = Unpadded(recording, padEdge());
+  const std::vector<size_t> quietEnds = QuietEnds(x, rate / 500);
+  // A stretch of sound runs until the next gap; one shorter than 15 ms within the samples asked
+  // about is a stutter's leftover of a sound next to it, not a sound.
+  for (size_t i = 0; i < to;) {
+    if (quietEnds[i] != i) {
+      i = quietEnds[i];
+      continue;
+    }
+    size_t j = i;
+    while (j < x.size() && quietEnds[j] == j) ++j;
+    const size_t begin = std::max(i, from), end = std::min(j, to);
+    if (end > begin && end - begin >= std::min(shortest, to - from)) {
+      for (size_t k = begin; k < end; ++k)
+        if (std::abs(x[k]) >= quietLevel) return k;
+    }
+    i = j;
+  }
   return to;
 }
 

@@ -5,7 +5,8 @@
 // What follows decides: under load Wine's stream stutters (it falls silent, or skips or repeats a
 // few milliseconds, and goes on), so the sound is followed piece by piece, and a long sound is told
 // by its first second, since some of them begin on the same note. A new request cuts off the sound
-// before it, so a short sound is also known by what was heard of it, at least 15 ms.
+// before it, and a stream that runs dry loses its end, so a short sound is known by as much of it
+// as was heard, at least 15 ms.
 #pragma once
 
 #include <cstdint>
@@ -42,11 +43,14 @@ class SoundFinder {
 
   // The first sample from `from` to `to` of `recording` that is sound, or `to`. Wine fills an 8-bit
   // stream that runs dry, or has ended, with zero bytes, which come out at the lowest level: a
-  // click, but none of the game's sounds, so it counts as silence.
+  // click, but none of the game's sounds, so it counts as silence; and so does a stutter's leftover
+  // of a sound, less than 15 ms between gaps.
   size_t FirstSound(const std::vector<float>& recording, size_t from, size_t to) const;
 
   // Below this, a likeness is no sound of ours.
   static constexpr double matchNeeded = 0.8;
+  // Seconds a stream may fall silent in the middle of a sound when the machine is busy.
+  static constexpr double longestStall = 0.4;
 
  private:
   struct Known {
@@ -54,6 +58,8 @@ class SoundFinder {
     std::vector<float> samples;
     size_t active;  // its samples up to the last that is not silence
   };
+  // The resampler rings for a few milliseconds after the lowest level's edges.
+  size_t padEdge() const { return static_cast<size_t>(rate_) * 8 / 1000; }
   int32_t rate_;
   std::vector<Known> sounds_;
 };

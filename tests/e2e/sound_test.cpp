@@ -59,8 +59,8 @@ const char* NameOf(int32_t id) {
 // Every line after the first is `word`, so every choice takes it; the first line is 8 MB long and
 // no word, and each candidate the choice reads is read from the start of the list. So a choice
 // takes a while, and the sound asked for before it (a miss before a lost word, a found letter
-// before a solved one) is heard before the next request cuts it off: under load Wine starts a
-// sound up to a tenth of a second after it is asked for.
+// before a solved one) is heard before the next request cuts it off: Wine starts a sound tens of
+// milliseconds after it is asked for, and more under load.
 std::string ListOf(const std::string& word) {
   std::string list(8 << 20, 'x');
   list += "\r\n";
@@ -167,7 +167,7 @@ class Recording {
         const std::lock_guard lock(seenMutex_);
         seen_.push_back({now, now - played});
       }
-      Sleep(1);
+      Sleep(2);
     }
   }
 
@@ -269,9 +269,9 @@ class SoundTest : public testing::Test {
   int64_t WindowStart(const Event& event) const { return recording->SampleAt(event.at) - Samples(0.03); }
 
   // Does `act`, then waits until the sounds it should give have been heard to their end (or, for
-  // a silent event, for a second) so the next event's window holds only its own. What was heard
-  // is judged at the end, from the recording alone.
-  void Play(const std::string& what, bool press, const std::function<void()>& act, std::vector<Part> sounds) {
+  // a silent event, for a second) so the next event's window holds only its own; false when they
+  // were not heard in time. What was heard is judged at the end, from the recording alone.
+  bool Play(const std::string& what, bool press, const std::function<void()>& act, std::vector<Part> sounds) {
     events.push_back({what, std::move(sounds), press, Clock::now()});
     const Event& event = events.back();
     act();
@@ -281,19 +281,22 @@ class SoundTest : public testing::Test {
       Sleep(50);
       const int64_t end = recording->Length();
       if (event.sounds.empty()) {
-        if (end >= recording->SampleAt(event.at + std::chrono::seconds(1))) return;
+        if (end >= recording->SampleAt(event.at + std::chrono::seconds(1))) return true;
         continue;
       }
-      // Looked at only once the recording has been silent for a while.
+      // Looked at only once the recording has been silent for a while: for a long sound, longer
+      // than its stream may stall.
       const std::vector<float> window = recording->Samples(start, end);
-      const auto quiet = static_cast<size_t>(Samples(0.15));
+      const bool endsLong = finder->Length(event.sounds.back().id) > Samples(0.25);
+      const auto quiet = static_cast<size_t>(Samples(endsLong ? SoundFinder::longestStall + 0.05 : 0.25));
       if (window.size() < 2 * quiet || finder->FirstSound(window, 0, window.size()) == window.size() ||
           finder->FirstSound(window, window.size() - quiet, window.size()) < window.size())
         continue;
       const std::vector<Heard> heard = finder->Find(window);
       if (Matches(heard, event.sounds) && static_cast<size_t>(heard.back().end) + quiet <= window.size())
-        return;
+        return true;
     }
+    return event.sounds.empty();
   }
 
   // Each event's window runs from its press to the next event's; in it the sounds heard must be
@@ -365,10 +368,16 @@ TEST_F(SoundTest, EveryEventSoundsAsTheRulesSayAndNothingElseDoes) {
   Game game;
   // Every word is "banana": a is in three places, n in two, b in one.
   ASSERT_TRUE(game.Start(Program(), temp.path() / "juego", ListOf("banana"))) << "the game did not come up";
+  // The run that hears the shipped 32-bit build says so, and this makes sure it is the one heard.
+  if (const char* bits = std::getenv("LETRAZUL_GAME_BITS")) {
+    EXPECT_EQ(game.Bits(), std::atoi(bits));
+  }
   const auto press = [&](char letter) { return [&game, letter] { game.PressLetter(letter); }; };
 
   Play("a key before any game", true, press('a'), {});
-  Play("Nueva Partida", false, [&] { game.Command(newGameCommand); }, {{newGame}});
+  // Without this one, the rest would wait in vain.
+  ASSERT_TRUE(Play("Nueva Partida", false, [&] { game.Command(newGameCommand); }, {{newGame}}))
+      << "no new-game sound heard: does Wine play to the session's sound server (PULSE_SERVER)?";
   Play("presses off the keys", true,
        [&] {
          game.Press(400, 300);
