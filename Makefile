@@ -29,7 +29,7 @@ versions: build
 # The game's sounds found in a recording of what it plays, the 64-bit twin's and the shipped game's.
 sound: build
 	@cd build/win64 && ctest -L sound --output-on-failure -V
-	@LETRAZUL_SOUND=1 bash tools/run-win32-tests.sh
+	@bash tools/run-win32-tests.sh sound
 
 bench: deps
 	@bash tools/run-bench.sh

@@ -8,6 +8,7 @@
 #                                    the unit tests
 #   run-win32-tests.sh VERSION...    only the tour, once as each Windows version Wine can pretend to
 #                                    be (make versions: winxp win7 win10)
+#   run-win32-tests.sh sound         only the sound test (make sound)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 began=$(date +%s)
@@ -42,20 +43,26 @@ run() {
   fi
 }
 
+# heard_game: the shipped game's sounds, found in a recording of what it played, event by event.
+heard_game() {
+  LETRAZUL_GAME="Z:$PWD/build/win32/letrazul.exe" LETRAZUL_GAME_BITS=32 LETRAZUL_GAME_SLOWNESS=8 heard=1 \
+    run "the game's sounds, heard" build/win64/tests/sound_tests.exe
+}
+
+if [ "${1:-}" = sound ]; then
+  heard_game
+  set --
+  only_sound=1
+fi
 # The real 32-bit game, played from start to "Salir del programa" in one process, its frames
 # compared pixel for pixel with those the driver composes.
-for windows in "${@:-winxp}"; do
+[ -n "${only_sound:-}" ] || for windows in "${@:-winxp}"; do
   LETRAZUL_GAME="Z:$PWD/build/win32/letrazul.exe" LETRAZUL_GAME_BITS=32 LETRAZUL_GAME_SLOWNESS=8 \
     LETRAZUL_GAME_WINDOWS=$windows run "the game, end to end, as $windows" build/win64/tests/play_tests.exe \
     --gtest_filter=PlayTest.TheWholeTourInOneProcess
 done
-if [ $# -eq 0 ]; then
-  # Its sounds, found in a recording of what it played, event by event (make sound; not yet steady
-  # enough on a loaded machine for every run).
-  if [ "${LETRAZUL_SOUND:-}" = 1 ]; then
-    LETRAZUL_GAME="Z:$PWD/build/win32/letrazul.exe" LETRAZUL_GAME_BITS=32 LETRAZUL_GAME_SLOWNESS=8 heard=1 \
-      run "the game's sounds, heard" build/win64/tests/sound_tests.exe
-  fi
+if [ $# -eq 0 ] && [ -z "${only_sound:-}" ]; then
+  heard_game
   # Every other start of the start-up probe costs a minute; one shows the runtime ready, x87 included.
   run "the runtime and the shell" build/win32/tests/windows_suite_tests.exe \
     '--gtest_filter=*-ProcessStartTest.TheMainProcedure*:ProcessStartTest.TheExitCode*:ProcessStartTest.TheWindows9x*'
