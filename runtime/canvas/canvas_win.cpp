@@ -50,6 +50,8 @@ COLORREF resolved(ColourValue colour, int systemIndex) {
 }
 
 void setBackground(DrawTarget& target, ColourValue colour) {
+  // Every layer of an embossed text asks for it again.
+  if (colour == transparent && target.background == transparent) return;
   if (target.backgroundBrush) DeleteObject(target.backgroundBrush);
   target.backgroundBrush = nullptr;
   if (colour == transparent) {
@@ -68,9 +70,12 @@ void setBackground(DrawTarget& target, ColourValue colour) {
 // when the new one cannot be made.
 void useFont(DrawTarget& target, FontHandle font) {
   if (font == 0) font = 1;
+  HFONT object = fontObject(font, target.pixelsPerInch);
+  // Each text of a frame selects its font, mostly the one already in place; selecting it again
+  // and reading the same metrics cost more than drawing the text.
+  if (object && font == target.font && object == target.fontObject) return;
   FontDescription description;
   if (!fontDescription(font, description)) return;
-  HFONT object = fontObject(font, GetDeviceCaps(target.memoryDc, LOGPIXELSY));
   HGDIOBJ replaced = object ? SelectObject(target.memoryDc, object) : nullptr;
   if (!replaced || replaced == HGDI_ERROR) {
     recordError(error::illegalCall);
@@ -80,6 +85,7 @@ void useFont(DrawTarget& target, FontHandle font) {
   if (target.font) addFontUser(target.font, -1);
   addFontUser(font, 1);
   target.font = font;
+  target.fontObject = object;
   TEXTMETRICW metrics{};
   GetTextMetricsW(target.memoryDc, &metrics);
   target.averageCharWidth = metrics.tmAveCharWidth;
@@ -148,6 +154,7 @@ DWORD rasterOperation(int32_t mixMode) {
 bool adoptPicture(DrawTarget& target, HBITMAP bitmap, int32_t width, int32_t height) {
   target.memoryDc = CreateCompatibleDC(nullptr);
   if (!target.memoryDc) return false;
+  target.pixelsPerInch = GetDeviceCaps(target.memoryDc, LOGPIXELSY);
   target.picture = bitmap;
   target.replacedBitmap = SelectObject(target.memoryDc, bitmap);
   target.width = width;

@@ -33,10 +33,12 @@ struct DrawTarget {
   int32_t x = 0;
   int32_t y = 0;
   FontHandle font = 0;
+  HFONT fontObject = nullptr;  // selected for `font`; a GDI object stays alive while selected
   HGDIOBJ replacedFont = nullptr;
   int32_t averageCharWidth = 0;
   int32_t charHeight = 0;
   int32_t externalLeading = 0;
+  int32_t pixelsPerInch = 0;  // of the memory DC, which the fonts' sizes depend on
   HBRUSH backgroundBrush = nullptr;
   ColourValue foreground = 0;
   ColourValue background = 0;
