@@ -24,6 +24,9 @@ namespace {
 RecursiveSpinLock canvasLock;
 std::vector<std::unique_ptr<DrawTarget>> targets;
 thread_local DrawTarget* current = nullptr;
+// The picture released last, its DC and bitmap kept for the next duplicate of its size: making a
+// frame-sized bitmap and DC and putting memory behind them cost about as much as the frame's texts.
+std::unique_ptr<DrawTarget> sparePicture;
 
 struct BrushDeleter {
   void operator()(HBRUSH brush) const { DeleteObject(brush); }
@@ -177,6 +180,29 @@ PictureHandle registerPicture(HBITMAP bitmap, int32_t width, int32_t height) {
   return reinterpret_cast<PictureHandle>(bitmap);
 }
 
+int32_t bitsPerPixel(HBITMAP bitmap) {
+  BITMAP info{};
+  return GetObjectW(bitmap, sizeof(info), &info) ? info.bmBitsPixel * info.bmPlanes : 0;
+}
+
+// The spare picture as a new copy of `source` starts, when it has the source's size and kind of
+// pixels; they are left as they were, for the caller to cover.
+std::unique_ptr<DrawTarget> reusedPicture(const DrawTarget& source) {
+  if (!sparePicture || sparePicture->width != source.width || sparePicture->height != source.height ||
+      bitsPerPixel(sparePicture->picture) != bitsPerPixel(source.picture))
+    return nullptr;
+  std::unique_ptr<DrawTarget> target = std::move(sparePicture);
+  if (target->identity) DeleteObject(target->identity);
+  target->identity = nullptr;
+  target->window = 0;
+  target->explicitRefresh = true;
+  target->dirty = false;
+  target->dirtyRect = RECT{-1, -1, 0, 0};
+  target->x = target->y = 0;
+  startState(*target);
+  return target;
+}
+
 HBITMAP loadBitmap(const ByteString& name) {
   const WideText wide(name);
   if (wide.size() == 2 && wide.c_str()[1] == L'\0' && wide.c_str()[0] < 0x8000)
@@ -236,6 +262,7 @@ DrawTarget::~DrawTarget() {
   if (font) addFontUser(font, -1);
   if (picture) DeleteObject(picture);
   if (backgroundBrush) DeleteObject(backgroundBrush);
+  if (identity) DeleteObject(identity);
 }
 
 void attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh) {
@@ -351,12 +378,25 @@ PictureHandle duplicatePicture(PictureHandle source) {
   std::lock_guard guard(canvasLock);
   const DrawTarget* from = lookUp(source);
   if (!from || from->kind != TargetKind::picture) return 0;
-  HBITMAP copy = CreateCompatibleBitmap(from->memoryDc, from->width, from->height);
-  if (!copy) return 0;
-  const PictureHandle picture = registerPicture(copy, from->width, from->height);
-  if (picture)
-    BitBlt(lookUp(picture)->memoryDc, 0, 0, from->width, from->height, from->memoryDc, 0, 0, SRCCOPY);
-  return picture;
+  // The bitmap may be a released picture's, so its handle cannot name the copy: a released handle
+  // must name no target. An empty region of the copy's own gives it a handle no other object has.
+  HRGN identity = CreateRectRgn(0, 0, 0, 0);
+  if (!identity) return 0;
+  std::unique_ptr<DrawTarget> target = reusedPicture(*from);
+  if (!target) {
+    target = std::make_unique<DrawTarget>();
+    HBITMAP bitmap = CreateCompatibleBitmap(from->memoryDc, from->width, from->height);
+    if (!bitmap || !adoptPicture(*target, bitmap, from->width, from->height)) {
+      if (bitmap && !target->picture) DeleteObject(bitmap);
+      DeleteObject(identity);
+      return 0;
+    }
+  }
+  target->identity = identity;
+  target->window = reinterpret_cast<TargetHandle>(identity);
+  BitBlt(target->memoryDc, 0, 0, from->width, from->height, from->memoryDc, 0, 0, SRCCOPY);
+  targets.insert(targets.begin(), std::move(target));
+  return reinterpret_cast<PictureHandle>(identity);
 }
 
 void copyPicture(TargetHandle source, int32_t controlId, int32_t mixMode) {
@@ -380,6 +420,7 @@ void releasePicture(PictureHandle picture) {
   if (current == it->get()) current = nullptr;
   released = std::move(*it);
   targets.erase(it);
+  released.swap(sparePicture);
 }
 
 bool createControlTarget(HWND control, COLORREF backgroundColour) {
@@ -449,6 +490,7 @@ void releaseAllTargets() {
   std::lock_guard guard(canvasLock);
   current = nullptr;
   released.swap(targets);
+  released.push_back(std::move(sparePicture));
 }
 
 namespace {

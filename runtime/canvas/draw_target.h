@@ -16,9 +16,10 @@ struct DrawTarget {
   DrawTarget() = default;
   DrawTarget(const DrawTarget&) = delete;
   DrawTarget& operator=(const DrawTarget&) = delete;
-  ~DrawTarget();  // puts the replaced bitmap and font back, then deletes the DC, picture and brush
+  ~DrawTarget();  // puts the replaced bitmap and font back, then deletes the DC, picture, brush, identity
 
-  TargetHandle window = 0;  // the control's window, or the picture's bitmap
+  TargetHandle window = 0;     // the control's window, the picture's bitmap, or a duplicate's identity
+  HGDIOBJ identity = nullptr;  // a duplicate's handle: a GDI object of its own
   TargetKind kind = TargetKind::picture;
   bool explicitRefresh = true;
   bool dirty = false;

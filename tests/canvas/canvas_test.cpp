@@ -231,6 +231,29 @@ TEST_F(CanvasTest, ADuplicateIsAnIndependentPictureOfTheSameContent) {
   EXPECT_EQ(duplicatePicture(original), 0u) << "a released picture has nothing to copy";
   EXPECT_EQ(duplicatePicture(0), 0u);
   EXPECT_EQ(duplicatePicture(reinterpret_cast<TargetHandle>(control)), 0u) << "a control is no picture";
+
+  // A copy made after a release may be drawn in the released one's memory, yet it is a new picture
+  // in all else, and the released handle still names nothing.
+  const PictureHandle drawnOn = duplicatePicture(copy);
+  attachTarget(drawnOn, 0);
+  clearTarget(static_cast<ColourValue>(blue), 0);
+  selectFont(newFont(ByteString("Times New Roman"), 29, fontBold, 0, 0, 0));
+  setColours(static_cast<ColourValue>(white), transparent);
+  setPosition(7, 3);
+  releasePicture(drawnOn);
+  const PictureHandle fresh = duplicatePicture(copy);
+  made.push_back(fresh);
+  ASSERT_NE(fresh, 0u);
+  EXPECT_NE(fresh, drawnOn);
+  EXPECT_EQ(findTarget(drawnOn), nullptr);
+  EXPECT_EQ(pixel(fresh, 0, 0), red) << "the copy's pixels, not the released picture's";
+  const DrawTarget& state = *findTarget(fresh);
+  EXPECT_EQ(state.font, 1);
+  EXPECT_EQ(state.x, 0);
+  EXPECT_EQ(state.y, 0);
+  EXPECT_EQ(state.foreground, static_cast<ColourValue>(GetSysColor(COLOR_WINDOWTEXT)));
+  EXPECT_EQ(state.background, static_cast<ColourValue>(GetSysColor(COLOR_BTNFACE)));
+  EXPECT_FALSE(state.dirty);
 }
 
 TEST_F(CanvasTest, TheBackgroundResourceLoadsWholeAtEitherSize) {
