@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
       presses, games, yield);
   std::printf("  press:  median %.1f ms   p95 %.1f ms\n", percentile(times, 0.5), percentile(times, 0.95));
   std::printf("  floor:  median %.1f ms   (yields x median yield)\n", percentile(floors, 0.5));
-  std::printf("  median press / median floor: %.3f   (target: at most 1.25)\n",
+  std::printf("  median press / median floor: %.3f   (target: at most 1.10)\n",
               percentile(times, 0.5) / percentile(floors, 0.5));
   std::printf("  each press / its own floor:  median %.3f   p95 %.3f\n", percentile(ratios, 0.5),
               percentile(ratios, 0.95));
