@@ -7,6 +7,7 @@
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
 #include "runtime/host/host_state.h"
+#include "runtime/host/message_guard.h"
 #include "runtime/start/command_line.h"
 #include "runtime/start/process_start.h"
 #include "runtime/start/process_state.h"
@@ -35,6 +36,7 @@ void releaseRuntime(ReleaseProcedure releaseGlobals) {
   releaseAllTargets();
   releaseFontTable();
   releaseThreadRecord();
+  releaseMessageGuard();
 }
 
 }  // namespace
@@ -60,6 +62,8 @@ void runProgram(MainProcedure main, ReleaseProcedure releaseGlobals) {
   INITCOMMONCONTROLSEX controls{8, 0x706F};
   InitCommonControlsEx(&controls);
   initialiseProgram();
+  // The game goes on without the guard where the system refuses the hook.
+  guardThreadMessages();
 
   const int32_t exitCode =
       main(processState.module, nullptr, processState.arguments, processState.showCommand);

@@ -8,6 +8,7 @@
 
 #include "runtime/host/dialog_host.h"
 #include "runtime/host/host_state.h"
+#include "runtime/host/message_guard.h"
 #include "runtime/host/message_pump.h"
 #include "runtime/text/error_code.h"
 
@@ -17,16 +18,23 @@ namespace {
 std::vector<UINT> appMessages;   // WM_APP + n received by the plain window, as n
 std::vector<HWND> keysReceived;  // buttons whose own procedure saw a WM_KEYDOWN
 std::vector<WPARAM> commands;    // WM_COMMAND wParams the dialog saw
+std::vector<WPARAM> timers;      // WM_TIMER ids the plain window saw
+int32_t timerProcedureCalls = 0;
 WNDPROC buttonProc = nullptr;
 
 LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message >= WM_APP) appMessages.push_back(message - WM_APP);
+  if (message == WM_TIMER) timers.push_back(wParam);
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CountingButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_KEYDOWN) keysReceived.push_back(window);
   return CallWindowProcW(buttonProc, window, message, wParam, lParam);
+}
+
+void CALLBACK CountingTimerProcedure(HWND, UINT, UINT_PTR, DWORD) {
+  ++timerProcedureCalls;
 }
 
 INT_PTR RecordingCallback(HWND, UINT message, WPARAM wParam, LPARAM) {
@@ -166,6 +174,27 @@ TEST_F(MessagePumpTest, AnActiveDialogThatIsGoneIsPassedOver) {
   PostMessageW(plain, WM_APP + 7, 0, 0);
   doEvents(1);
   EXPECT_EQ(appMessages, (std::vector<UINT>{7}));
+}
+
+// Another process may post a timer message naming any procedure; once guarded, the thread calls none
+// of them and passes on to the next message, and its own timers still arrive.
+TEST_F(MessagePumpTest, GuardedTimerMessagesCallNoProcedureTheyName) {
+  ASSERT_TRUE(guardThreadMessages());
+  constexpr UINT systemTimer = 0x0118;
+  const auto named = reinterpret_cast<LPARAM>(CountingTimerProcedure);
+  for (UINT message : {static_cast<UINT>(WM_TIMER), systemTimer}) PostMessageW(plain, message, 1, named);
+  PostThreadMessageW(GetCurrentThreadId(), WM_TIMER, 1, named);
+  PostMessageW(plain, WM_APP + 9, 0, 0);
+  for (int i = 0; i < 4; ++i) doEvents(1);
+  EXPECT_EQ(timerProcedureCalls, 0);
+  EXPECT_EQ(appMessages, (std::vector<UINT>{9}));
+
+  timers.clear();
+  SetTimer(plain, 7, 1, nullptr);
+  for (int i = 0; i < 500 && timers.empty(); ++i) doEvents(1);
+  KillTimer(plain, 7);
+  EXPECT_EQ(timers, (std::vector<WPARAM>{7}));
+  releaseMessageGuard();
 }
 
 }  // namespace
