@@ -6,6 +6,7 @@
 
 #include "runtime/canvas/draw_target.h"
 #include "runtime/host/host_state.h"
+#include "runtime/host/message_guard.h"
 #include "runtime/start/process_state.h"
 #include "runtime/text/wide_text.h"
 
@@ -159,7 +160,16 @@ INT_PTR defaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
   }
 }
 
+// The system tells a dialog of its making and its end on the dialog's own thread; the same notice
+// sent from another thread or process, which any program can do, makes and ends nothing. (Posted
+// ones the thread's message guard turns away.)
+bool forgedNotice(HWND dialog, UINT message) {
+  return (message == WM_INITDIALOG || message == WM_DESTROY || message == WM_NCDESTROY) &&
+         sentFromElsewhere(dialog, message);
+}
+
 INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (forgedNotice(dialog, message)) return FALSE;
   switch (message) {
     case WM_INITDIALOG:
       ++openDialogCount;

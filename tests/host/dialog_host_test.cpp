@@ -5,13 +5,16 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "runtime/canvas/canvas.h"
 #include "runtime/canvas/draw_target.h"
 #include "runtime/host/dialog_host.h"
 #include "runtime/host/host_state.h"
+#include "runtime/host/message_guard.h"
 #include "tests/support/process_memory.h"
 #include "tests/support/stress.h"
 
@@ -296,6 +299,47 @@ TEST(ShowModal, ForgedPointersInNotificationsAndPaintsAreNeverRead) {
   EXPECT_EQ(dialogNotified, onlyGenuine);
   EXPECT_EQ(paintedAfterwards, RGB(0, 128, 255)) << "real paints are still answered";
   EXPECT_EQ(windowRecordCount(), 0);
+}
+
+INT_PTR EndOnAppMessage(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_APP) endDialog(dialog, 0);
+  return 0;
+}
+
+// Sends `messages` to `window` from another thread, handling this thread's messages meanwhile.
+void sendFromAnotherThread(HWND window, std::vector<UINT> messages) {
+  std::atomic<bool> sent = false;
+  std::thread other([&] {
+    for (UINT message : messages) SendMessageW(window, message, 0, 0);
+    sent = true;
+  });
+  MSG message;
+  while (!sent) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(1);
+  }
+  other.join();
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// The system tells a dialog of its making and its end; the same notices sent from another thread or
+// posted by anyone, as any program can, make and end nothing: the dialog keeps its records and its
+// count. Its real end releases them, even when it comes from a message another thread sent.
+TEST(ShowModal, ForgedNoticesOfADialogsMakingAndEndChangeNothing) {
+  ASSERT_TRUE(guardThreadMessages());
+  HWND dialog = gameDialogWithCanvas();
+  updateRecord(dialog, [](WindowRecord& record) { record.callback = EndOnAppMessage; });
+  const int32_t records = windowRecordCount(), open = openDialogCount;
+  const std::vector<UINT> notices{WM_INITDIALOG, WM_DESTROY, WM_NCDESTROY};
+  for (UINT notice : notices) PostMessageW(dialog, notice, 0, 0);
+  sendFromAnotherThread(dialog, notices);
+  EXPECT_EQ(windowRecordCount(), records);
+  EXPECT_EQ(openDialogCount, open);
+  sendFromAnotherThread(dialog, {WM_APP});
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(windowRecordCount(), records - 2) << "the dialog's and its canvas's records went";
+  EXPECT_EQ(openDialogCount, open - 1);
+  releaseMessageGuard();
 }
 
 INT_PTR EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {
