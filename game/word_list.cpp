@@ -81,9 +81,10 @@ int32_t UsedLineCount() {
   return usedLineCount;
 }
 
-ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing) {
+ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing, bool* unopened) {
   const std::u16string path = gameState.programFolder + u"dic.txt";
   openForInput(path, WordFileNumber, WordFileBlock);
+  if (unopened) *unopened = !isOpen(WordFileNumber);
   if (fileMissing) *fileMissing = !isOpen(WordFileNumber) && !existsAsFile(path);
   // Lines before line n are passed over without being kept or cut: nothing would see them.
   if (lineNumber == 1) return ReadLineAndClose();
@@ -109,14 +110,19 @@ ByteString MaskWord(const ByteString& w) {
 
 bool ChooseNextWord() {
   gameState.lastWord = gameState.word;
+  int32_t failedOpens = 0;
   for (;;) {
     const int32_t n = PickLineNumber();
     if (n == 0) return false;
-    bool fileMissing = false;
-    gameState.word = ReadWordLine(n, &fileMissing);
-    // A list that is not there will not appear by trying 87568 line numbers, each costing a yield.
-    if (fileMissing) return false;
-    doEvents(1);
+    bool fileMissing = false, unopened = false;
+    gameState.word = ReadWordLine(n, &fileMissing, &unopened);
+    // A list that is not there will not appear by trying 87568 line numbers, each costing a yield
+    // and an open; nor will one that stayed unopenable for a second of tries, a pause after each:
+    // another program reading it has let go by then. A failure that passes costs a line number,
+    // not the player's game.
+    if (fileMissing || (unopened && ++failedOpens == OpenAttempts)) return false;
+    if (!unopened) failedOpens = 0;
+    doEvents(unopened ? OpenRetryWait : 1);
     const int32_t size = length(gameState.word);
     if (size >= ShortestWord && size <= LongestWord) break;
   }

@@ -1,14 +1,17 @@
 // The main dialog: its making, its menu, its start-up frame and the three menu commands.
 #include "shell/main_dialog.h"
 
+#include <iterator>
 #include <string>
 
 #include "game/game_state.h"
 #include "game/rules.h"
 #include "game/screen.h"
 #include "runtime/canvas/canvas.h"
+#include "runtime/canvas/draw_target.h"
 #include "runtime/host/dialog_host.h"
 #include "runtime/media/message_box.h"
+#include "runtime/text/error_code.h"
 #include "shell/canvas_window.h"
 #include "shell/pad_press.h"
 #include "shell/player_input.h"
@@ -88,6 +91,7 @@ void CarryOut(const PlayerInput& input) {
 HMENU BuildMenuBar(HWND dialog) {
   HMENU bar = newMenuBar();
   HMENU options = newPopupMenu();
+  if (!bar || !options) return nullptr;
   addMenuItem(bar, ByteString("Opciones"), 0, 0, -1, options, nullptr, 0);
   const struct {
     const char* text;
@@ -99,8 +103,10 @@ HMENU BuildMenuBar(HWND dialog) {
                {"Salir del programa", QuitCommand}};
   for (const auto& item : items)
     addMenuItem(options, ByteString(item.text), item.id, 0, -1, nullptr, nullptr, 0);
-  attachMenu(dialog, bar);
-  return bar;
+  const bool complete = GetMenuItemCount(bar) == 1 &&
+                        GetMenuItemCount(options) == static_cast<int>(std::size(items)) &&
+                        attachMenu(dialog, bar);
+  return complete ? bar : nullptr;
 }
 
 INT_PTR MainDialogCallback(HWND, UINT message, WPARAM wParam, LPARAM) {
@@ -137,10 +143,13 @@ HWND BuildMainDialog(HWND parent) {
   addControl(dialog, game::CanvasId, graphicControlType, ByteString(), 0, 0, 800, 600, CanvasStyle, 0,
              nullptr);
   attachTarget(game::mainDialog, game::CanvasId);
+  const bool canvasReady = currentTarget() != nullptr;
   setColours(0x000000, 0xFFFFFF);
   clearTarget(systemColour, 0);
   InstallCanvasWindowProc(controlHandle(dialog, game::CanvasId));
-  BuildMenuBar(dialog);
+  // Without its Canvas the window could show no game, and without every menu command the player
+  // could not leave it, as it has no caption buttons: the program cannot start.
+  if (!dialog || !canvasReady || !BuildMenuBar(dialog)) recordError(error::firstFatal);
   return dialog;
 }
 

@@ -19,6 +19,7 @@ extern const char* const AuthorMessage;
 int32_t CreateMainDialog(HWND parent);
 // The dialog as CreateMainDialog shows it: decorated, its Canvas cleared and hooked, its menu on.
 HWND BuildMainDialog(HWND parent);
+// The menu bar, put on the dialog; null when any part of it could not be made.
 HMENU BuildMenuBar(HWND dialog);
 INT_PTR MainDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

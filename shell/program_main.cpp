@@ -7,6 +7,7 @@
 
 #include "game/game_state.h"
 #include "game/screen.h"
+#include "runtime/start/failing_calls.h"
 #include "shell/main_dialog.h"
 #include "shell/player_input.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 // The common controls as far as this system has them; the game goes on without them.
 void PrepareCommonControls() {
+  if (runtime::callFails(runtime::SystemCall::commonControls)) return;
   HMODULE library = LoadLibraryA("COMCTL32.DLL");
   if (!library) return;
   using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);

@@ -9,6 +9,7 @@
 
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
+#include "runtime/start/failing_calls.h"
 #include "runtime/start/process_state.h"
 #include "runtime/start/spin_lock.h"
 #include "runtime/text/error_code.h"
@@ -64,7 +65,7 @@ void setBackground(DrawTarget& target, ColourValue colour) {
   }
   const COLORREF value = resolved(colour, COLOR_BTNFACE);
   target.background = static_cast<ColourValue>(value);
-  target.backgroundBrush = CreateSolidBrush(value);
+  target.backgroundBrush = callFails(SystemCall::brush) ? nullptr : CreateSolidBrush(value);
   SetBkMode(target.memoryDc, OPAQUE);
   SetBkColor(target.memoryDc, value);
 }
@@ -79,7 +80,8 @@ void useFont(DrawTarget& target, FontHandle font) {
   if (object && font == target.font && object == target.fontObject) return;
   FontDescription description;
   if (!fontDescription(font, description)) return;
-  HGDIOBJ replaced = object ? SelectObject(target.memoryDc, object) : nullptr;
+  HGDIOBJ replaced =
+      object && !callFails(SystemCall::selection) ? SelectObject(target.memoryDc, object) : nullptr;
   if (!replaced || replaced == HGDI_ERROR) {
     recordError(error::illegalCall);
     return;
@@ -155,11 +157,18 @@ DWORD rasterOperation(int32_t mixMode) {
 
 // A memory DC compatible with the display, holding `bitmap`; the target owns both from here on.
 bool adoptPicture(DrawTarget& target, HBITMAP bitmap, int32_t width, int32_t height) {
-  target.memoryDc = CreateCompatibleDC(nullptr);
+  target.memoryDc = callFails(SystemCall::deviceContext) ? nullptr : CreateCompatibleDC(nullptr);
   if (!target.memoryDc) return false;
+  target.replacedBitmap = callFails(SystemCall::selection) ? nullptr : SelectObject(target.memoryDc, bitmap);
+  // A DC without its picture would draw into the system's one-pixel stand-in and show garbage.
+  if (!target.replacedBitmap || target.replacedBitmap == HGDI_ERROR) {
+    DeleteDC(target.memoryDc);
+    target.memoryDc = nullptr;
+    target.replacedBitmap = nullptr;
+    return false;
+  }
   target.pixelsPerInch = GetDeviceCaps(target.memoryDc, LOGPIXELSY);
   target.picture = bitmap;
-  target.replacedBitmap = SelectObject(target.memoryDc, bitmap);
   target.width = width;
   target.height = height;
   startState(target);
@@ -206,33 +215,45 @@ std::unique_ptr<DrawTarget> reusedPicture(const DrawTarget& source) {
 HBITMAP loadBitmap(const ByteString& name) {
   const WideText wide(name);
   if (wide.size() == 2 && wide.c_str()[1] == L'\0' && wide.c_str()[0] < 0x8000)
-    return LoadBitmapW(nullptr, MAKEINTRESOURCEW(wide.c_str()[0]));  // a predefined system bitmap
+    return callFails(SystemCall::pictureLoad) ? nullptr  // a predefined system bitmap
+                                              : LoadBitmapW(nullptr, MAKEINTRESOURCEW(wide.c_str()[0]));
   HBITMAP bitmap = nullptr;
-  if (find(name, ByteString("."), 1) == 0)
+  if (find(name, ByteString("."), 1) == 0 && !callFails(SystemCall::pictureLoad))
     bitmap = static_cast<HBITMAP>(LoadImageW(moduleInstance(), wide.c_str(), IMAGE_BITMAP, 0, 0, 0));
-  if (!bitmap)
+  if (!bitmap && !callFails(SystemCall::pictureLoad))
     bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   return bitmap;
 }
 
-// `image` scaled to width x height with `stretchMode`; the image is released either way.
+// `image` scaled to width x height with `stretchMode`, or null when any step fails (never a picture
+// half made); the image is released either way.
 HBITMAP scaled(HBITMAP image, int32_t imageWidth, int32_t imageHeight, int32_t width, int32_t height,
                int32_t stretchMode) {
-  HDC source = CreateCompatibleDC(nullptr);
-  HDC target = CreateCompatibleDC(nullptr);
-  HGDIOBJ sourceReplaced = SelectObject(source, image);
-  HBITMAP result = CreateCompatibleBitmap(source, width, height);
-  if (result) {
-    HGDIOBJ targetReplaced = SelectObject(target, result);
+  HDC source = callFails(SystemCall::deviceContext) ? nullptr : CreateCompatibleDC(nullptr);
+  HDC target = !source || callFails(SystemCall::deviceContext) ? nullptr : CreateCompatibleDC(nullptr);
+  HGDIOBJ sourceReplaced =
+      !target || callFails(SystemCall::selection) ? nullptr : SelectObject(source, image);
+  HBITMAP result = !sourceReplaced || callFails(SystemCall::bitmap)
+                       ? nullptr
+                       : CreateCompatibleBitmap(source, width, height);
+  HGDIOBJ targetReplaced =
+      !result || callFails(SystemCall::selection) ? nullptr : SelectObject(target, result);
+  bool drawn = false;
+  if (targetReplaced) {
     const int previousMode = stretchMode ? SetStretchBltMode(target, stretchMode) : 0;
-    StretchBlt(target, 0, 0, width, height, source, 0, 0, imageWidth, imageHeight, SRCCOPY);
+    drawn = !callFails(SystemCall::blockTransfer) &&
+            StretchBlt(target, 0, 0, width, height, source, 0, 0, imageWidth, imageHeight, SRCCOPY);
     if (previousMode) SetStretchBltMode(target, previousMode);
     SetBrushOrgEx(target, 0, 0, nullptr);
     SelectObject(target, targetReplaced);
   }
-  SelectObject(source, sourceReplaced);
-  DeleteDC(target);
-  DeleteDC(source);
+  if (result && !drawn) {
+    DeleteObject(result);
+    result = nullptr;
+  }
+  if (sourceReplaced) SelectObject(source, sourceReplaced);
+  if (target) DeleteDC(target);
+  if (source) DeleteDC(source);
   DeleteObject(image);
   return result;
 }
@@ -292,14 +313,19 @@ void clearTarget(ColourValue colour, int32_t fillStyle) {
   if (colour != transparent) {
     if (fillStyle < 0 || fillStyle > 6) fillStyle = 0;
     const auto value = static_cast<COLORREF>(colour);
-    const OwnedBrush brush(fillStyle == 0 ? CreateSolidBrush(value) : CreateHatchBrush(fillStyle - 1, value));
+    const OwnedBrush brush(callFails(SystemCall::brush) ? nullptr
+                           : fillStyle == 0             ? CreateSolidBrush(value)
+                                                        : CreateHatchBrush(fillStyle - 1, value));
     // With no brush FillRect would paint with whatever brush the DC holds. A clear that cannot be
     // done does nothing at all, the position included.
     if (!brush) return;
     const RECT all{0, 0, current->width, current->height};
     // A fill can fail while the system is short of resources for a moment.
-    if (!fillWithRetries([&] { return FillRect(current->memoryDc, &all, brush.get()) != 0; },
-                         [] { Sleep(2); }))
+    if (!fillWithRetries(
+            [&] {
+              return !callFails(SystemCall::blockTransfer) && FillRect(current->memoryDc, &all, brush.get());
+            },
+            [] { Sleep(2); }))
       return;
   }
   current->x = current->y = 0;
@@ -323,7 +349,9 @@ void printText(const ByteString& text) {
     RECT line{target.x, target.y, target.width, target.y + target.charHeight};
     // Rotated texts leave their line, so they are neither clipped to it nor tracked by their cell.
     const UINT options = target.rotatedText ? 0 : ETO_CLIPPED;
-    ExtTextOutW(target.memoryDc, 0, 0, options, &line, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
+    if (!callFails(SystemCall::textOut))
+      ExtTextOutW(target.memoryDc, 0, 0, options, &line, wide.c_str(), static_cast<UINT>(wide.size()),
+                  nullptr);
     POINT end{};
     GetCurrentPositionEx(target.memoryDc, &end);
     if (target.rotatedText)
@@ -380,12 +408,14 @@ PictureHandle duplicatePicture(PictureHandle source) {
   if (!from || from->kind != TargetKind::picture) return 0;
   // The bitmap may be a released picture's, so its handle cannot name the copy: a released handle
   // must name no target. An empty region of the copy's own gives it a handle no other object has.
-  HRGN identity = CreateRectRgn(0, 0, 0, 0);
+  HRGN identity = callFails(SystemCall::bitmap) ? nullptr : CreateRectRgn(0, 0, 0, 0);
   if (!identity) return 0;
   std::unique_ptr<DrawTarget> target = reusedPicture(*from);
   if (!target) {
     target = std::make_unique<DrawTarget>();
-    HBITMAP bitmap = CreateCompatibleBitmap(from->memoryDc, from->width, from->height);
+    HBITMAP bitmap = callFails(SystemCall::bitmap)
+                         ? nullptr
+                         : CreateCompatibleBitmap(from->memoryDc, from->width, from->height);
     if (!bitmap || !adoptPicture(*target, bitmap, from->width, from->height)) {
       if (bitmap && !target->picture) DeleteObject(bitmap);
       DeleteObject(identity);
@@ -394,7 +424,10 @@ PictureHandle duplicatePicture(PictureHandle source) {
   }
   target->identity = identity;
   target->window = reinterpret_cast<TargetHandle>(identity);
-  BitBlt(target->memoryDc, 0, 0, from->width, from->height, from->memoryDc, 0, 0, SRCCOPY);
+  // A copy that did not take would hold another frame's pixels, or none.
+  if (callFails(SystemCall::blockTransfer) ||
+      !BitBlt(target->memoryDc, 0, 0, from->width, from->height, from->memoryDc, 0, 0, SRCCOPY))
+    return 0;
   targets.insert(targets.begin(), std::move(target));
   return reinterpret_cast<PictureHandle>(identity);
 }
@@ -405,8 +438,11 @@ void copyPicture(TargetHandle source, int32_t controlId, int32_t mixMode) {
   if (!current || !from) return;
   const int32_t width = std::min(from->width, current->width);
   const int32_t height = std::min(from->height, current->height);
-  BitBlt(current->memoryDc, 0, 0, width, height, from->memoryDc, 0, 0,
-         rasterOperation(mixMode > 15 ? 0 : mixMode));
+  if (callFails(SystemCall::blockTransfer) || !BitBlt(current->memoryDc, 0, 0, width, height, from->memoryDc,
+                                                      0, 0, rasterOperation(mixMode > 15 ? 0 : mixMode))) {
+    recordError(error::illegalCall);
+    return;
+  }
   markAllDirty(*current);
 }
 
@@ -426,9 +462,11 @@ void releasePicture(PictureHandle picture) {
 bool createControlTarget(HWND control, COLORREF backgroundColour) {
   RECT client{};
   GetClientRect(control, &client);
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  ReleaseDC(nullptr, screen);
+  HDC screen = callFails(SystemCall::screenDc) ? nullptr : GetDC(nullptr);
+  HBITMAP bitmap = !screen || callFails(SystemCall::bitmap)
+                       ? nullptr
+                       : CreateCompatibleBitmap(screen, client.right, client.bottom);
+  if (screen) ReleaseDC(nullptr, screen);
   if (!bitmap) return false;
   auto target = std::make_unique<DrawTarget>();
   target->window = reinterpret_cast<TargetHandle>(control);
@@ -467,8 +505,9 @@ void paintControl(const DRAWITEMSTRUCT& item) {
   const DrawTarget* target = lookUp(reinterpret_cast<TargetHandle>(item.hwndItem));
   if (!target) return;
   const RECT& area = item.rcItem;
-  BitBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, target->memoryDc,
-         area.left, area.top, SRCCOPY);
+  if (!callFails(SystemCall::blockTransfer))
+    BitBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, target->memoryDc,
+           area.left, area.top, SRCCOPY);
 }
 
 const DrawTarget* findTarget(TargetHandle window) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/start/failing_calls.h"
 #include "runtime/start/spin_lock.h"
 
 namespace runtime {
@@ -92,9 +93,11 @@ HFONT fontObject(FontHandle font, int32_t pixelsPerInch) {
     const FontDescription& d = found->description;
     // A negative height asks for the character height without internal leading.
     const int height = -static_cast<int>(std::lround(pixelsPerInch * static_cast<double>(d.points) / 72.0));
-    found->object = CreateFontW(height, 0, d.escapement, d.escapement, d.weight, d.italic, d.underline,
-                                d.strikeOut, d.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, d.pitchAndFamily, d.face);
+    // One that cannot be made now is asked for again the next time.
+    if (!callFails(SystemCall::font))
+      found->object = CreateFontW(height, 0, d.escapement, d.escapement, d.weight, d.italic, d.underline,
+                                  d.strikeOut, d.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, d.pitchAndFamily, d.face);
   }
   return found->object;
 }

@@ -7,6 +7,7 @@
 #include "runtime/canvas/draw_target.h"
 #include "runtime/host/host_state.h"
 #include "runtime/host/message_guard.h"
+#include "runtime/start/failing_calls.h"
 #include "runtime/start/process_state.h"
 #include "runtime/text/wide_text.h"
 
@@ -209,8 +210,11 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
                   int32_t width, int32_t height, uint32_t style, uint32_t exStyle) {
   style = dialogStyle(style, parent, x, y);
   const std::vector<WORD> layout = dialogTemplate(style, exStyle, x, y, width, height);
-  HWND dialog = CreateDialogIndirectParamW(moduleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()),
-                                           parent, hostDialogProc, 0);
+  HWND dialog =
+      callFails(SystemCall::window)
+          ? nullptr
+          : CreateDialogIndirectParamW(moduleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()),
+                                       parent, hostDialogProc, 0);
   if (dialog && units == DialogUnits::pixels) placeInPixels(dialog, parent, style, x, y, width, height);
   const WideText wideTitle(title);
   SetWindowTextW(dialog, wideTitle.c_str());
@@ -236,7 +240,10 @@ void setDialogIcon(HWND dialog, const ByteString& name) {
     WPARAM which;
   } icons[] = {{32, ICON_BIG}, {16, ICON_SMALL}};
   for (const auto& [size, which] : icons) {
-    auto icon = static_cast<HICON>(LoadImageW(moduleInstance(), wideName.c_str(), IMAGE_ICON, size, size, 0));
+    auto icon =
+        callFails(SystemCall::pictureLoad)
+            ? nullptr
+            : static_cast<HICON>(LoadImageW(moduleInstance(), wideName.c_str(), IMAGE_ICON, size, size, 0));
     if (!icon) continue;
     SendMessageW(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     HICON replaced = nullptr;
@@ -265,8 +272,10 @@ void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, i
   }
   const WideText wideText(text);
   HWND control =
-      CreateWindowExW(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance(), nullptr);
+      callFails(SystemCall::window)
+          ? nullptr
+          : CreateWindowExW(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance(), nullptr);
   if (!control) return;
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(owner.font), TRUE);
   WindowRecord record;
@@ -288,10 +297,10 @@ HWND controlHandle(HWND dialog, int32_t id) {
 }
 
 HMENU newMenuBar() {
-  return CreateMenu();
+  return callFails(SystemCall::menu) ? nullptr : CreateMenu();
 }
 HMENU newPopupMenu() {
-  return CreatePopupMenu();
+  return callFails(SystemCall::menu) ? nullptr : CreatePopupMenu();
 }
 
 void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_t state, int32_t position,
@@ -316,11 +325,11 @@ void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_
   }
   const bool byCommand = flags & menuBeforeCommand;
   const UINT where = byCommand ? static_cast<UINT>(position) : static_cast<UINT>(position - 1);  // -1 appends
-  InsertMenuItemW(menu, where, !byCommand, &item);
+  if (!callFails(SystemCall::menu)) InsertMenuItemW(menu, where, !byCommand, &item);
 }
 
 BOOL attachMenu(HWND window, HMENU menu) {
-  return SetMenu(window, menu);
+  return !callFails(SystemCall::menu) && SetMenu(window, menu);
 }
 
 void showModal(HWND dialog, DialogCallback callback, int32_t* result) {

@@ -9,6 +9,7 @@
 #include "runtime/host/host_state.h"
 #include "runtime/host/message_guard.h"
 #include "runtime/start/command_line.h"
+#include "runtime/start/failing_calls.h"
 #include "runtime/start/process_start.h"
 #include "runtime/start/process_state.h"
 #include "runtime/start/thread_record.h"
@@ -58,9 +59,10 @@ void runProgram(MainProcedure main, ReleaseProcedure releaseGlobals) {
   processState.module = GetModuleHandleW(nullptr);
   if (!createThreadRecord()) ExitProcess(255);
 
-  CoInitialize(nullptr);
+  // The game needs neither to play: a failure of either leaves it as it is.
+  const bool comStarted = !callFails(SystemCall::com) && SUCCEEDED(CoInitialize(nullptr));
   INITCOMMONCONTROLSEX controls{8, 0x706F};
-  InitCommonControlsEx(&controls);
+  if (!callFails(SystemCall::commonControls)) InitCommonControlsEx(&controls);
   initialiseProgram();
   // The game goes on without the guard where the system refuses the hook.
   guardThreadMessages();
@@ -69,7 +71,7 @@ void runProgram(MainProcedure main, ReleaseProcedure releaseGlobals) {
       main(processState.module, nullptr, processState.arguments, processState.showCommand);
 
   releaseRuntime(releaseGlobals);
-  CoUninitialize();
+  if (comStarted) CoUninitialize();
   ExitProcess(static_cast<UINT>(exitCode));
 }
 

@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "runtime/start/failing_calls.h"
 namespace runtime {
 
 namespace {
@@ -11,9 +12,9 @@ constexpr SIZE_T recordSize = 128;
 }  // namespace
 
 bool createThreadRecord() {
-  slot = TlsAlloc();
+  slot = callFails(SystemCall::threadStorage) ? TLS_OUT_OF_INDEXES : TlsAlloc();
   if (slot == TLS_OUT_OF_INDEXES) return false;
-  void* block = GlobalAlloc(GPTR, recordSize);
+  void* block = callFails(SystemCall::globalMemory) ? nullptr : GlobalAlloc(GPTR, recordSize);
   if (!block) return false;
   // Constructed in place, every field value-initialised; cppcheck takes placement new for a read.
   // cppcheck-suppress legacyUninitvar
@@ -22,7 +23,11 @@ bool createThreadRecord() {
   record->fontNumbers[1] = 1;
   record->fontNumbers[2] = 2;
   record->fontNumbers[3] = 3;
-  TlsSetValue(slot, record);
+  if (callFails(SystemCall::threadStorage) || !TlsSetValue(slot, record)) {
+    record->~ThreadRecord();
+    GlobalFree(record);
+    return false;
+  }
   return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "runtime/start/failing_calls.h"
 #include "runtime/start/guarded_call.h"
 #include "runtime/text/file_system.h"
 #include "runtime/text/wide_text.h"
@@ -32,8 +33,9 @@ uint32_t openNamed(const std::wstring& wideName, OwnedFile& file) {
   SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE handle = INVALID_HANDLE_VALUE;
   uint32_t error = guardedCall([&] {
-    handle = CreateFileW(wideName.c_str(), GENERIC_READ, 0, &security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+    if (!callFails(SystemCall::fileOpen))
+      handle = CreateFileW(wideName.c_str(), GENERIC_READ, 0, &security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
   });
   // Owned before the error is looked at, so a handle that came with an error is closed again.
   OwnedFile opened(handle == INVALID_HANDLE_VALUE ? noHandle : reinterpret_cast<NativeHandle>(handle));
@@ -44,7 +46,9 @@ uint32_t openNamed(const std::wstring& wideName, OwnedFile& file) {
 
 bool existsNamed(const std::wstring& wideName) {
   DWORD attributes = INVALID_FILE_ATTRIBUTES;
-  guardedCall([&] { attributes = GetFileAttributesW(wideName.c_str()); });
+  guardedCall([&] {
+    if (!callFails(SystemCall::fileFind)) attributes = GetFileAttributesW(wideName.c_str());
+  });
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -63,7 +67,7 @@ uint32_t openForReading(const std::u16string& name, OwnedFile& file) {
 }
 
 bool isDiskFile(NativeHandle handle) {
-  return GetFileType(toHandle(handle)) == FILE_TYPE_DISK;
+  return !callFails(SystemCall::fileType) && GetFileType(toHandle(handle)) == FILE_TYPE_DISK;
 }
 
 uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size, int32_t& bytesRead) {
@@ -71,16 +75,20 @@ uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size,
   // Positioned apart from the read: Wine serves a read that carries its own position through a
   // far slower path.
   LONG high = static_cast<LONG>(offset >> 32);
-  const uint32_t error = guardedCall(
-      [&] { SetFilePointer(toHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN); });
+  const uint32_t error = guardedCall([&] {
+    if (!callFails(SystemCall::fileSeek))
+      SetFilePointer(toHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
+  });
   if (error != ERROR_SUCCESS) return error;
   return readNext(handle, buffer, size, bytesRead);
 }
 
 uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& bytesRead) {
   DWORD count = 0;
-  const uint32_t error =
-      guardedCall([&] { ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &count, nullptr); });
+  const uint32_t error = guardedCall([&] {
+    if (!callFails(SystemCall::fileRead))
+      ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &count, nullptr);
+  });
   bytesRead = error == ERROR_SUCCESS ? static_cast<int32_t>(count) : 0;
   return error;
 }

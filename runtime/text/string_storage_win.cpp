@@ -3,12 +3,15 @@
 
 #include <oleauto.h>
 
+#include "runtime/start/failing_calls.h"
 #include "runtime/text/string_storage.h"
 
 namespace runtime::storage {
 
 char* allocateChars(uint32_t count) noexcept {
-  auto* chars = reinterpret_cast<char*>(SysAllocStringByteLen(nullptr, count));
+  auto* chars = callFails(SystemCall::stringMemory)
+                    ? nullptr
+                    : reinterpret_cast<char*>(SysAllocStringByteLen(nullptr, count));
   if (chars) chars[count] = '\0';
   return chars;
 }

@@ -289,7 +289,7 @@ TEST_F(WordListTest, GivesUpWhenTheListIsRemovedBetweenTwoWords) {
 }
 
 #ifdef _WIN32
-TEST_F(WordListTest, AListHeldOpenElsewhereIsRetriedUntilItIsFree) {
+TEST_F(WordListTest, AListHeldOpenElsewhereIsRetriedUntilItIsFreeButNotForEver) {
   writeListOfOneWord("sol");
   const std::wstring name = (folder.path() / "dic.txt").wstring();
   HANDLE other = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -304,6 +304,18 @@ TEST_F(WordListTest, AListHeldOpenElsewhereIsRetriedUntilItIsFree) {
   ASSERT_TRUE(ChooseNextWord());
   EXPECT_EQ(gameState.word.view(), "sol");
   EXPECT_EQ(pump.calls, 4);
+
+  // Held for good, it is given up after OpenAttempts tries in a row, not after every line number.
+  other = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  pump.onYield = nullptr;
+  pump.calls = 0;
+  ClearUsedLines();
+  EXPECT_FALSE(ChooseNextWord());
+  EXPECT_EQ(UsedLineCount(), OpenAttempts);
+  EXPECT_EQ(pump.calls, OpenAttempts - 1);
+  EXPECT_EQ(pump.lastSleep, OpenRetryWait);
+  CloseHandle(other);
 }
 #endif
 
