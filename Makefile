@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test test32 versions sound bench play install uninstall dist soak stress fuzz coverage lint picture words clean
+.PHONY: all deps build test test32 versions sound bench play install uninstall dist soak stress faults fuzz coverage lint picture words clean
 
 all: build
 
@@ -73,6 +73,15 @@ stress: deps
 	@cd build/win64 && LETRAZUL_STRESS=1 ctest --output-on-failure -R 'canvas_tests|host_tests|screen_pixels_tests|word_list_tests'
 	@LETRAZUL_STRESS=1 tools/wine-run.sh build/win64/wine build/win64/tests/play_tests.exe --gtest_brief=1 \
 	  --gtest_filter=PlayTest.TheWholeTourInOneProcess
+	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+
+# The game played with each kind of system call failing in turn, once and from there on: every call
+# of a kind that makes at most 64, else 64 spread over them (hours; FAULT_SPREAD=16 for less).
+FAULT_SPREAD ?= 64
+faults: deps
+	@cmake --preset win64 >/dev/null && cmake --build --preset win64 --target fault_sweep_tests
+	@LETRAZUL_FAULT_SWEEP=full LETRAZUL_FAULT_SPREAD=$(FAULT_SPREAD) \
+	  tools/wine-run.sh build/win64/wine build/win64/tests/fault_sweep_tests.exe
 	@tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
 
 dist: deps

@@ -92,8 +92,8 @@ BOOL CALLBACK FindGameWindow(HWND window, LPARAM parameter) {
   auto& search = *reinterpret_cast<WindowSearch*>(parameter);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == search.processId && IsWindowVisible(window) && TextOf(window) == L"Letrazul" &&
-      GetDlgItem(window, game::CanvasId)) {
+  // Not by its title, which a game short of memory shows without.
+  if (owner == search.processId && IsWindowVisible(window) && GetDlgItem(window, game::CanvasId)) {
     search.found = window;
     return FALSE;
   }
