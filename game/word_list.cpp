@@ -5,6 +5,7 @@
 
 #include "game/game_state.h"
 #include "runtime/host/message_pump.h"
+#include "runtime/text/error_code.h"
 #include "runtime/text/fixed_text.h"
 #include "runtime/text/random_generator.h"
 #include "runtime/text/string_ops.h"
@@ -35,6 +36,19 @@ ByteString ReadLineAndClose() {
   const ByteString line = readLine(WordFileNumber);
   closeFile(WordFileNumber);
   return CutLine(line);
+}
+
+// Line n of the open word file, which is closed on the way out.
+ByteString ReadLineNumber(int32_t lineNumber) {
+  // Lines before line n are passed over without being kept or cut: nothing would see them.
+  if (lineNumber == 1) return ReadLineAndClose();
+  skipLine(WordFileNumber);
+  for (int32_t i = 2; !atEnd(WordFileNumber); ++i) {
+    if (i == lineNumber) return ReadLineAndClose();
+    skipLine(WordFileNumber);
+  }
+  closeFile(WordFileNumber);
+  return {};
 }
 
 char FoldedByte(char byte) {
@@ -81,20 +95,16 @@ int32_t UsedLineCount() {
   return usedLineCount;
 }
 
-ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing, bool* unopened) {
+ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing, bool* unread) {
   const std::u16string path = gameState.programFolder + u"dic.txt";
+  // Cleared first, so that a line there was no memory to hold is told from an empty one.
+  errorCode = 0;
   openForInput(path, WordFileNumber, WordFileBlock);
-  if (unopened) *unopened = !isOpen(WordFileNumber);
-  if (fileMissing) *fileMissing = !isOpen(WordFileNumber) && !existsAsFile(path);
-  // Lines before line n are passed over without being kept or cut: nothing would see them.
-  if (lineNumber == 1) return ReadLineAndClose();
-  skipLine(WordFileNumber);
-  for (int32_t i = 2; !atEnd(WordFileNumber); ++i) {
-    if (i == lineNumber) return ReadLineAndClose();
-    skipLine(WordFileNumber);
-  }
-  closeFile(WordFileNumber);
-  return {};
+  const bool opened = isOpen(WordFileNumber);
+  if (fileMissing) *fileMissing = !opened && !existsAsFile(path);
+  const ByteString line = ReadLineNumber(lineNumber);
+  if (unread) *unread = !opened || errorCode == error::outOfMemory;
+  return line;
 }
 
 ByteString FoldAccents(const ByteString& s) {
@@ -110,19 +120,19 @@ ByteString MaskWord(const ByteString& w) {
 
 bool ChooseNextWord() {
   gameState.lastWord = gameState.word;
-  int32_t failedOpens = 0;
+  int32_t failedReads = 0;
   for (;;) {
     const int32_t n = PickLineNumber();
     if (n == 0) return false;
-    bool fileMissing = false, unopened = false;
-    gameState.word = ReadWordLine(n, &fileMissing, &unopened);
+    bool fileMissing = false, unread = false;
+    gameState.word = ReadWordLine(n, &fileMissing, &unread);
     // A list that is not there will not appear by trying 87568 line numbers, each costing a yield
-    // and an open; nor will one that stayed unopenable for a second of tries, a pause after each:
-    // another program reading it has let go by then. A failure that passes costs a line number,
-    // not the player's game.
-    if (fileMissing || (unopened && ++failedOpens == OpenAttempts)) return false;
-    if (!unopened) failedOpens = 0;
-    doEvents(unopened ? OpenRetryWait : 1);
+    // and an open; nor will one that stayed unreadable for a second of tries, a pause after each:
+    // another program reading it has let go by then, and memory that ran out may be back. A
+    // failure that passes costs a line number, not the player's game.
+    if (fileMissing || (unread && ++failedReads == OpenAttempts)) return false;
+    if (!unread) failedReads = 0;
+    doEvents(unread ? OpenRetryWait : 1);
     const int32_t size = length(gameState.word);
     if (size >= ShortestWord && size <= LongestWord) break;
   }

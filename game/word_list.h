@@ -12,7 +12,7 @@ using runtime::ByteString;
 inline constexpr int32_t UsableLines = 87568;  // lines after this one never become words
 inline constexpr int32_t ShortestWord = 3;
 inline constexpr int32_t LongestWord = 26;
-// Opens of a present list that may fail in a row before a word choice gives up, and the wait after
+// Reads of a present list that may fail in a row before a word choice gives up, and the wait after
 // each: about a second in all, for another program that reads the list to let go of it.
 inline constexpr int32_t OpenAttempts = 10;
 inline constexpr int32_t OpenRetryWait = 100;
@@ -36,8 +36,9 @@ int32_t UsedLineCount();
 // Line n of the word list, cut at its first NUL and to 122 bytes; empty when the file cannot be
 // opened or has no line n. The file is opened and closed again on every call. When `fileMissing`
 // is given it says whether the list is absent (no such file, or a folder in its place), as opposed
-// to present but unreadable for the moment; `unopened` says whether it could not be opened at all.
-ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing = nullptr, bool* unopened = nullptr);
+// to present but unreadable for the moment; `unread` says whether it could not be opened at all, or
+// there was no memory to hold the line. Clears the runtime's error number first.
+ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing = nullptr, bool* unread = nullptr);
 
 // The accented lower-case vowels á à é è í ì ó ò ú ù as plain vowels; nothing else changes.
 ByteString FoldAccents(const ByteString& s);

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "runtime/start/failing_calls.h"
 #include "runtime/text/string_storage.h"
 
 namespace runtime::storage {
@@ -11,7 +12,8 @@ constexpr size_t headerSize = sizeof(uint32_t);
 }
 
 char* allocateChars(uint32_t count) noexcept {
-  auto* block = static_cast<char*>(std::malloc(headerSize + count + 1));
+  auto* block =
+      callFails(SystemCall::stringMemory) ? nullptr : static_cast<char*>(std::malloc(headerSize + count + 1));
   if (!block) return nullptr;
   std::memcpy(block, &count, headerSize);
   char* chars = block + headerSize;

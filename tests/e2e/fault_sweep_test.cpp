@@ -307,6 +307,17 @@ TEST_F(FaultSweep, EveryKindOfSystemCallFailingInTurnLeavesAGameThatPlaysOnAndEn
   };
   std::map<int32_t, Row> rows;
   std::vector<std::string> failures;
+  auto PrintHeading = [] {
+    std::printf("%-16s %6s %6s %5s %9s %14s %11s %6s %14s\n", "call kind", "calls", "swept", "runs",
+                "played on", "ended at start", "not reached", "failed", "longest quit");
+  };
+  auto PrintRow = [&](int32_t kind, const Row& row) {
+    std::printf("%-16s %6ld %6d %5d %9d %14d %11d %6d %11.1f s\n", callKinds[kind].name,
+                static_cast<long>(total[static_cast<size_t>(kind)]), row.swept, row.runs, row.playedOn,
+                row.endedAtStart, row.notReached, row.failed, static_cast<double>(row.longestQuit) / 1000);
+    std::fflush(stdout);
+  };
+  PrintHeading();
   for (int32_t kind = 0; kind < systemCallKinds; ++kind) {
     if (!Chosen(kind) || total[static_cast<size_t>(kind)] == 0) continue;
     std::vector<LONG> calls;
@@ -349,15 +360,13 @@ TEST_F(FaultSweep, EveryKindOfSystemCallFailingInTurnLeavesAGameThatPlaysOnAndEn
         std::fflush(stdout);
       }
     }
+    // Each kind's row as soon as it is done: a long sweep shows its results as it goes.
+    PrintRow(kind, row);
   }
   const auto seconds =
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - began).count();
-  std::printf("%-16s %6s %6s %5s %9s %14s %11s %6s %14s\n", "call kind", "calls", "swept", "runs",
-              "played on", "ended at start", "not reached", "failed", "longest quit");
-  for (const auto& [kind, row] : rows)
-    std::printf("%-16s %6ld %6d %5d %9d %14d %11d %6d %11.1f s\n", callKinds[kind].name,
-                static_cast<long>(total[static_cast<size_t>(kind)]), row.swept, row.runs, row.playedOn,
-                row.endedAtStart, row.notReached, row.failed, static_cast<double>(row.longestQuit) / 1000);
+  PrintHeading();
+  for (const auto& [kind, row] : rows) PrintRow(kind, row);
   std::printf("fault sweep: %d runs in %lld s\n", runs, static_cast<long long>(seconds));
   for (const std::string& f : failures) ADD_FAILURE() << f;
 }

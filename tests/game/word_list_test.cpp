@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "runtime/start/failing_calls.h"
 #include "runtime/text/random_generator.h"
 #include "runtime/text/text_file.h"
 #include "tests/support/recording_pump.h"
@@ -27,7 +28,15 @@ namespace {
 // The time of day this program's clock shows, in milliseconds since midnight.
 int32_t clockReading = 0;
 
+// While set, no string can be stored, as when memory has run out.
+bool stringsFail = false;
+
 }  // namespace
+
+// Linked in place of the runtime's own answer, which makes every call.
+bool runtime::callFails(SystemCall call) noexcept {
+  return call == SystemCall::stringMemory && stringsFail;
+}
 
 // This program's clock, linked in place of the system's so that each seed is known. Every reading
 // moves it on by a millisecond, as time passes between two draws of the game.
@@ -318,6 +327,21 @@ TEST_F(WordListTest, AListHeldOpenElsewhereIsRetriedUntilItIsFreeButNotForEver) 
   CloseHandle(other);
 }
 #endif
+
+TEST_F(WordListTest, AListWhoseLinesCannotBeHeldIsGivenUpAsOneThatCannotBeOpenedIs) {
+  writeListOfOneWord("sol");
+  pump.calls = 0;
+  stringsFail = true;
+  const bool chosen = ChooseNextWord();
+  stringsFail = false;
+  EXPECT_FALSE(chosen);
+  EXPECT_EQ(UsedLineCount(), OpenAttempts);
+  EXPECT_EQ(pump.lastSleep, OpenRetryWait);
+  // With memory back, the next new game plays.
+  ClearUsedLines();
+  ASSERT_TRUE(ChooseNextWord());
+  EXPECT_EQ(gameState.word.view(), "sol");
+}
 
 }  // namespace
 }  // namespace game
