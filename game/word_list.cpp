@@ -97,13 +97,14 @@ int32_t UsedLineCount() {
 
 ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing, bool* unread) {
   const std::u16string path = gameState.programFolder + u"dic.txt";
-  // Cleared first, so that a line there was no memory to hold is told from an empty one.
+  // Cleared first, so that a list whose reads failed, or a line there was no memory to hold, is
+  // told from a line that is empty or not there (which leaves at most "input past end").
   errorCode = 0;
   openForInput(path, WordFileNumber, WordFileBlock);
   const bool opened = isOpen(WordFileNumber);
   if (fileMissing) *fileMissing = !opened && !existsAsFile(path);
   const ByteString line = ReadLineNumber(lineNumber);
-  if (unread) *unread = !opened || errorCode == error::outOfMemory;
+  if (unread) *unread = !opened || (errorCode != 0 && errorCode != error::inputPastEnd);
   return line;
 }
 
@@ -128,7 +129,7 @@ bool ChooseNextWord() {
     gameState.word = ReadWordLine(n, &fileMissing, &unread);
     // A list that is not there will not appear by trying 87568 line numbers, each costing a yield
     // and an open; nor will one that stayed unreadable for a second of tries, a pause after each:
-    // another program reading it has let go by then, and memory that ran out may be back. A
+    // another program reading it has let go by then, a disk may answer again, memory may be back. A
     // failure that passes costs a line number, not the player's game.
     if (fileMissing || (unread && ++failedReads == OpenAttempts)) return false;
     if (!unread) failedReads = 0;

@@ -36,7 +36,7 @@ int32_t UsedLineCount();
 // Line n of the word list, cut at its first NUL and to 122 bytes; empty when the file cannot be
 // opened or has no line n. The file is opened and closed again on every call. When `fileMissing`
 // is given it says whether the list is absent (no such file, or a folder in its place), as opposed
-// to present but unreadable for the moment; `unread` says whether it could not be opened at all, or
+// to present but unreadable for the moment; `unread` says whether it could not be opened or read, or
 // there was no memory to hold the line. Clears the runtime's error number first.
 ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing = nullptr, bool* unread = nullptr);
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <string>
 
+#include "runtime/start/failing_calls.h"
 #include "runtime/text/file_system.h"
 
 namespace runtime::files {
@@ -120,6 +121,10 @@ bool isDiskFile(NativeHandle handle) {
 }
 
 uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size, int32_t& bytesRead) {
+  if (callFails(SystemCall::fileRead)) {
+    bytesRead = 0;
+    return systemErrorFor(EIO);
+  }
   const ssize_t count = ::pread(descriptor(handle), buffer, static_cast<size_t>(size), offset);
   bytesRead = count > 0 ? static_cast<int32_t>(count) : 0;
   return count < 0 ? systemErrorFor(errno) : 0;

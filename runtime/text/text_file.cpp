@@ -30,6 +30,7 @@ struct TextFile {
   int32_t count = 0;         // bytes in the buffer
   int32_t next = 0;          // position of the next unread byte in the buffer
   int64_t origin = 0;        // file offset of the buffer's first byte
+  bool readFailed = false;   // the last read failed, and its error stands recorded
 };
 
 SpinLock listLock;
@@ -60,6 +61,7 @@ bool refill(TextFile& file) {
     error = files::readNext(file.handle.get(), file.buffer.data(), 1, read);
   }
   recordSystemError(error);
+  file.readFailed = error != 0;
   file.count = read;
   file.next = 0;
   return read > 0;
@@ -85,7 +87,8 @@ int32_t lineStop(const char* block, int32_t from, int32_t count) {
 
 // Walks over the next line, handing each run of its bytes to `take` as it passes. The CR that ends
 // the line is consumed, with an LF right after it; a Ctrl-Z is not, so the data ends there for every
-// later call. When nothing at all was left, records error 62.
+// later call. When nothing at all was left, records error 62, unless a failed read ended the line:
+// its own error then stands.
 template <typename Take>
 void walkLine(TextFile& file, Take&& take) {
   bool sawByte = false;
@@ -104,7 +107,7 @@ void walkLine(TextFile& file, Take&& take) {
     if (file.buffered && peekByte(file) == lineFeed) ++file.next;
     return;
   }
-  if (!sawByte) recordError(error::inputPastEnd);
+  if (!sawByte && !file.readFailed) recordError(error::inputPastEnd);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -28,14 +29,18 @@ namespace {
 // The time of day this program's clock shows, in milliseconds since midnight.
 int32_t clockReading = 0;
 
-// While set, no string can be stored, as when memory has run out.
-bool stringsFail = false;
+// The kind of system call that fails while set, as when memory runs out or a disk stops answering.
+std::optional<runtime::SystemCall> failing;
 
 }  // namespace
 
 // Linked in place of the runtime's own answer, which makes every call.
 bool runtime::callFails(SystemCall call) noexcept {
-  return call == SystemCall::stringMemory && stringsFail;
+  if (call != failing) return false;
+#ifdef _WIN32
+  SetLastError(ERROR_READ_FAULT);  // what the skipped call would have left
+#endif
+  return true;
 }
 
 // This program's clock, linked in place of the system's so that each seed is known. Every reading
@@ -328,19 +333,22 @@ TEST_F(WordListTest, AListHeldOpenElsewhereIsRetriedUntilItIsFreeButNotForEver) 
 }
 #endif
 
-TEST_F(WordListTest, AListWhoseLinesCannotBeHeldIsGivenUpAsOneThatCannotBeOpenedIs) {
+TEST_F(WordListTest, AListThatCannotBeReadOrHeldIsGivenUpAsOneThatCannotBeOpenedIs) {
   writeListOfOneWord("sol");
-  pump.calls = 0;
-  stringsFail = true;
-  const bool chosen = ChooseNextWord();
-  stringsFail = false;
-  EXPECT_FALSE(chosen);
-  EXPECT_EQ(UsedLineCount(), OpenAttempts);
-  EXPECT_EQ(pump.lastSleep, OpenRetryWait);
-  // With memory back, the next new game plays.
-  ClearUsedLines();
-  ASSERT_TRUE(ChooseNextWord());
-  EXPECT_EQ(gameState.word.view(), "sol");
+  for (const runtime::SystemCall call : {runtime::SystemCall::fileRead, runtime::SystemCall::stringMemory}) {
+    SCOPED_TRACE(static_cast<int>(call));
+    ClearUsedLines();
+    failing = call;
+    const bool chosen = ChooseNextWord();
+    failing.reset();
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(UsedLineCount(), OpenAttempts);
+    EXPECT_EQ(pump.lastSleep, OpenRetryWait);
+    // Once the fault has passed, the next new game plays.
+    ClearUsedLines();
+    ASSERT_TRUE(ChooseNextWord());
+    EXPECT_EQ(gameState.word.view(), "sol");
+  }
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "runtime/start/failing_calls.h"
 #include "runtime/text/error_code.h"
 #include "tests/support/temp_folder.h"
 
@@ -21,6 +23,21 @@
 #endif
 
 namespace runtime {
+
+namespace {
+// The kind of system call that fails while set, as when a disk stops answering.
+std::optional<SystemCall> failing;
+}  // namespace
+
+// Linked in place of the runtime's own answer, which makes every call.
+bool callFails(SystemCall call) noexcept {
+  if (call != failing) return false;
+#ifdef _WIN32
+  SetLastError(ERROR_READ_FAULT);  // what the skipped call would have left
+#endif
+  return true;
+}
+
 namespace {
 
 using namespace std::string_literals;
@@ -95,6 +112,17 @@ TEST_F(TextFileTest, AnEmptyLineEndedByCarriageReturnIsNoError) {
   EXPECT_TRUE(readLine(fileNumber).empty());
   EXPECT_EQ(errorCode, 0);
   EXPECT_EQ(atEnd(fileNumber), -1);
+}
+
+TEST_F(TextFileTest, AFailedReadLeavesItsOwnErrorAndNotInputPastEnd) {
+  openForInput(folder.write("one.txt", "sol\r\n"), fileNumber, 128);
+  failing = SystemCall::fileRead;
+  EXPECT_EQ(readLine(fileNumber).view(), "sol");  // already in the block read at open
+  errorCode = 0;
+  EXPECT_TRUE(readLine(fileNumber).empty());
+  failing.reset();
+  EXPECT_NE(errorCode, 0);
+  EXPECT_NE(errorCode, error::inputPastEnd);
 }
 
 TEST_F(TextFileTest, RefusesBadArgumentsAtOpen) {
