@@ -9,5 +9,7 @@ namespace runtime::storage {
 char* allocateChars(uint32_t count) noexcept;
 void releaseChars(char* chars) noexcept;
 uint32_t storedLength(const char* chars) noexcept;
+// Blocks allocated and not yet released, so a test can tell a string leak from other growth.
+int64_t liveBlocks() noexcept;
 
 }  // namespace runtime::storage
