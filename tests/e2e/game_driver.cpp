@@ -168,7 +168,9 @@ bool Game::Start(const std::filesystem::path& program, const std::filesystem::pa
                  const std::optional<std::string>& wordList) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  folderName_ = folder.filename().string();
+  // With its parent, whose name carries a time stamp: another test may run the game from a folder of
+  // the same name at the same time, in another Wine session.
+  folderName_ = (folder.parent_path().filename() / folder.filename()).string();
   const std::filesystem::path copy = folder / "letrazul.exe";
   if (!CopyFileW(program.wstring().c_str(), copy.wstring().c_str(), FALSE)) {
     std::fprintf(stderr, "could not copy the game to %ls: error %lu\n", copy.wstring().c_str(),

@@ -119,7 +119,7 @@ class Game {
   static void Answer(const Box& box);
 
   PROCESS_INFORMATION process_{};
-  std::string folderName_;  // the last part of the game's folder, to know its Linux process by
+  std::string folderName_;  // the last two parts of the game's folder, to know its Linux process by
   HWND window_ = nullptr;
   HWND canvas_ = nullptr;
 };
