@@ -14,6 +14,7 @@
 
 #include "game/game_state.h"
 #include "tests/support/game_window.h"
+#include "tests/support/runtime_counts.h"
 #include "tests/support/wine_version.h"
 
 namespace e2e {
@@ -110,6 +111,10 @@ class Game {
   // The game process's anonymous resident memory as Linux counts it (Wine answers no memory figures
   // for other processes); -1 when it cannot be found.
   int64_t ResidentBytes() const;
+  // What the runtime inside the game holds, when the game is the counted build (letrazul_counted).
+  std::optional<test_support::RuntimeCounts> Counts() const {
+    return test_support::readRuntimeCounts(process_.dwProcessId);
+  }
   // The exit code once the process has ended within the time; nullopt if it has not.
   std::optional<DWORD> WaitForExit(int32_t timeoutMs = 15000) const;
 
