@@ -44,8 +44,13 @@ std::string OwnProcFolder(const std::string& arguments) {
   do {
     const std::string name = entry.cFileName;
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream file("Z:\\proc\\" + name + "\\cmdline", std::ios::binary);
-    std::string line((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string line;
+    try {  // a process that ends while its command line is read fails the read, and the buffer throws
+      std::ifstream file("Z:\\proc\\" + name + "\\cmdline", std::ios::binary);
+      line.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+      continue;
+    }
     for (char& c : line)
       if (c == '\0') c = ' ';
     while (!line.empty() && line.back() == ' ') line.pop_back();

@@ -354,17 +354,32 @@ bool Game::Close(const Box& box) {
   return true;
 }
 
+namespace {
+
+// A process of the machine may end while its files are read: reading them then fails, and the
+// stream buffer throws, which the caller takes for "not this process".
+std::string WholeFile(const std::filesystem::path& file) {
+  try {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return {};
+  }
+}
+
+}  // namespace
+
 int64_t Game::ResidentBytes() const {
   // Wine shows Linux's own files on drive Z:; the game's process is the one whose command line
   // names the program in its folder.
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("Z:\\proc", error)) {
-    const std::string name = entry.path().filename().string();
+  for (std::filesystem::directory_iterator entries("Z:\\proc", error), end; !error && entries != end;
+       entries.increment(error)) {
+    const std::filesystem::path& folder = entries->path();
+    const std::string name = folder.filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream commandLine(entry.path() / "cmdline", std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(commandLine)), std::istreambuf_iterator<char>());
-    if (text.find(folderName_ + "\\letrazul.exe") == std::string::npos) continue;
-    std::ifstream status(entry.path() / "status");
+    if (WholeFile(folder / "cmdline").find(folderName_ + "\\letrazul.exe") == std::string::npos) continue;
+    std::ifstream status(folder / "status");
     for (std::string line; std::getline(status, line);)
       if (line.rfind("RssAnon:", 0) == 0) return std::stoll(line.substr(8)) * 1024;
   }
