@@ -28,6 +28,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/heap_use.h"
+
 namespace {
 
 struct Memory {
@@ -82,18 +84,9 @@ Memory Measure(const std::string& procFolder) {
       if (unixHeap) memory.unixHeapKb += kb;
     }
   }
-  std::vector<HANDLE> heaps(64);
-  const DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
-  for (DWORD i = 0; i < count && i < heaps.size(); ++i) {
-    if (!HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry{};
-    while (HeapWalk(heaps[i], &entry))
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
-        memory.windowsHeapBytes += entry.cbData;
-        ++memory.windowsHeapBlocks;
-      }
-    HeapUnlock(heaps[i]);
-  }
+  const test_support::HeapUse heaps = test_support::measureHeaps();
+  memory.windowsHeapBytes = heaps.busyBytes;
+  memory.windowsHeapBlocks = heaps.blocks;
   return memory;
 }
 

@@ -13,29 +13,10 @@
 #include "runtime/host/window_record.h"
 #include "runtime/text/string_storage.h"
 #include "runtime/text/text_file.h"
+#include "tests/support/heap_use.h"
 #include "tests/support/runtime_counts.h"
 
 namespace {
-
-void CountHeaps(test_support::RuntimeCounts& counts) {
-  std::vector<HANDLE> heaps(64);
-  DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
-  if (count > heaps.size()) {
-    heaps.resize(count);
-    count = GetProcessHeaps(count, heaps.data());
-  }
-  counts.heaps = static_cast<int32_t>(count);
-  for (DWORD i = 0; i < count && i < heaps.size(); ++i) {
-    if (!HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry{};
-    while (HeapWalk(heaps[i], &entry))
-      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
-        counts.heapBusyBytes += entry.cbData;
-        ++counts.heapBlocks;
-      }
-    HeapUnlock(heaps[i]);
-  }
-}
 
 int64_t PrivateCommitted() {
   int64_t total = 0;
@@ -77,7 +58,10 @@ DWORD WINAPI Publish(void*) {
     counts.fonts = runtime::fontCount();
     counts.openFiles = runtime::openFileCount();
     counts.liveStrings = runtime::storage::liveBlocks();
-    CountHeaps(counts);
+    const test_support::HeapUse heaps = test_support::measureHeaps();
+    counts.heaps = heaps.heaps;
+    counts.heapBusyBytes = heaps.busyBytes;
+    counts.heapBlocks = heaps.blocks;
     counts.privateBytes = PrivateCommitted();
     counts.threads = ThreadCount();
     std::memcpy(view, &counts, sizeof counts);
