@@ -103,7 +103,7 @@ ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing, bool* unread) {
   openForInput(path, WordFileNumber, WordFileBlock);
   const bool opened = isOpen(WordFileNumber);
   if (fileMissing) *fileMissing = !opened && !existsAsFile(path);
-  const ByteString line = ReadLineNumber(lineNumber);
+  ByteString line = ReadLineNumber(lineNumber);
   if (unread) *unread = !opened || (errorCode != 0 && errorCode != error::inputPastEnd);
   return line;
 }
