@@ -125,14 +125,13 @@ LRESULT CALLBACK BoxOpener(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 // A frame as the game makes one: every call the canvas engine makes for it, in the same order.
 struct FrameMaker {
-  HWND window = nullptr;
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
+                                nullptr, nullptr);
   HDC windowPicture = nullptr, background = nullptr;
   HBITMAP windowBitmap = nullptr, backgroundBitmap = nullptr;
   HFONT fonts[3] = {};
 
   FrameMaker() {
-    window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
-                             nullptr, nullptr);
     HDC screen = GetDC(nullptr);
     windowBitmap = CreateCompatibleBitmap(screen, 800, 600);
     backgroundBitmap = CreateCompatibleBitmap(screen, 798, 598);
@@ -190,9 +189,11 @@ struct FrameMaker {
 
 INT_PTR CALLBACK PlainDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) {
-    CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10, 10, 60,
-                    20, dialog, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
-    SetFocus(GetDlgItem(dialog, IDOK));
+    // Without its button the dialog could not be answered, and the run would stop there.
+    HWND ok = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10,
+                              10, 60, 20, dialog, reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+    if (!ok) EndDialog(dialog, IDCANCEL);
+    SetFocus(ok);
     return FALSE;
   }
   if (message != WM_COMMAND) return FALSE;

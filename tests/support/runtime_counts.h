@@ -36,13 +36,15 @@ inline std::optional<RuntimeCounts> readRuntimeCounts(DWORD processId) {
   std::optional<RuntimeCounts> counts;
   if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(RuntimeCounts))) {
     // The writer takes a fresh copy every time; two equal reads are one whole update.
-    RuntimeCounts first{}, second{};
+    unsigned char first[sizeof(RuntimeCounts)], second[sizeof(RuntimeCounts)];
     do {
-      std::memcpy(&first, view, sizeof first);
+      std::memcpy(first, view, sizeof first);
       Sleep(1);
-      std::memcpy(&second, view, sizeof second);
-    } while (std::memcmp(&first, &second, sizeof first) != 0);
-    counts = first;
+      std::memcpy(second, view, sizeof second);
+    } while (std::memcmp(first, second, sizeof first) != 0);
+    RuntimeCounts read{};
+    std::memcpy(&read, first, sizeof read);
+    counts = read;
     UnmapViewOfFile(view);
   }
   CloseHandle(mapping);
