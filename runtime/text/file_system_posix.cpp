@@ -120,17 +120,25 @@ bool isDiskFile(NativeHandle handle) {
   return ::fstat(descriptor(handle), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+namespace {
+
+// A read the fault seam turns down, reported as a disk error would be.
+uint32_t failedRead(int32_t& bytesRead) {
+  bytesRead = 0;
+  return systemErrorFor(EIO);
+}
+
+}  // namespace
+
 uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size, int32_t& bytesRead) {
-  if (callFails(SystemCall::fileRead)) {
-    bytesRead = 0;
-    return systemErrorFor(EIO);
-  }
+  if (callFails(SystemCall::fileRead)) return failedRead(bytesRead);
   const ssize_t count = ::pread(descriptor(handle), buffer, static_cast<size_t>(size), offset);
   bytesRead = count > 0 ? static_cast<int32_t>(count) : 0;
   return count < 0 ? systemErrorFor(errno) : 0;
 }
 
 uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& bytesRead) {
+  if (callFails(SystemCall::fileRead)) return failedRead(bytesRead);
   ssize_t count;
   do count = ::read(descriptor(handle), buffer, static_cast<size_t>(size));
   while (count < 0 && errno == EINTR);

@@ -6,16 +6,15 @@
 
 #include <filesystem>
 #include <iterator>
-#include <optional>
 #include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "game/game_state.h"
-#include "runtime/start/failing_calls.h"
 #include "runtime/text/random_generator.h"
 #include "runtime/text/text_file.h"
+#include "tests/support/failing_call.h"
 #include "tests/support/recording_pump.h"
 #include "tests/support/stress.h"
 #include "tests/support/temp_folder.h"
@@ -29,19 +28,7 @@ namespace {
 // The time of day this program's clock shows, in milliseconds since midnight.
 int32_t clockReading = 0;
 
-// The kind of system call that fails while set, as when memory runs out or a disk stops answering.
-std::optional<runtime::SystemCall> failing;
-
 }  // namespace
-
-// Linked in place of the runtime's own answer, which makes every call.
-bool runtime::callFails(SystemCall call) noexcept {
-  if (call != failing) return false;
-#ifdef _WIN32
-  SetLastError(ERROR_READ_FAULT);  // what the skipped call would have left
-#endif
-  return true;
-}
 
 // This program's clock, linked in place of the system's so that each seed is known. Every reading
 // moves it on by a millisecond, as time passes between two draws of the game.
@@ -338,9 +325,11 @@ TEST_F(WordListTest, AListThatCannotBeReadOrHeldIsGivenUpAsOneThatCannotBeOpened
   for (const runtime::SystemCall call : {runtime::SystemCall::fileRead, runtime::SystemCall::stringMemory}) {
     SCOPED_TRACE(static_cast<int>(call));
     ClearUsedLines();
-    failing = call;
-    const bool chosen = ChooseNextWord();
-    failing.reset();
+    bool chosen;
+    {
+      const test_support::FailingCall failing(call);
+      chosen = ChooseNextWord();
+    }
     EXPECT_FALSE(chosen);
     EXPECT_EQ(UsedLineCount(), OpenAttempts);
     EXPECT_EQ(pump.lastSleep, OpenRetryWait);

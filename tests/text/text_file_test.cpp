@@ -5,12 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "runtime/start/failing_calls.h"
 #include "runtime/text/error_code.h"
+#include "tests/support/failing_call.h"
 #include "tests/support/temp_folder.h"
 
 #ifdef _WIN32
@@ -23,20 +22,6 @@
 #endif
 
 namespace runtime {
-
-namespace {
-// The kind of system call that fails while set, as when a disk stops answering.
-std::optional<SystemCall> failing;
-}  // namespace
-
-// Linked in place of the runtime's own answer, which makes every call.
-bool callFails(SystemCall call) noexcept {
-  if (call != failing) return false;
-#ifdef _WIN32
-  SetLastError(ERROR_READ_FAULT);  // what the skipped call would have left
-#endif
-  return true;
-}
 
 namespace {
 
@@ -116,11 +101,12 @@ TEST_F(TextFileTest, AnEmptyLineEndedByCarriageReturnIsNoError) {
 
 TEST_F(TextFileTest, AFailedReadLeavesItsOwnErrorAndNotInputPastEnd) {
   openForInput(folder.write("one.txt", "sol\r\n"), fileNumber, 128);
-  failing = SystemCall::fileRead;
-  EXPECT_EQ(readLine(fileNumber).view(), "sol");  // already in the block read at open
-  errorCode = 0;
-  EXPECT_TRUE(readLine(fileNumber).empty());
-  failing.reset();
+  {
+    const test_support::FailingCall failing(SystemCall::fileRead);
+    EXPECT_EQ(readLine(fileNumber).view(), "sol");  // already in the block read at open
+    errorCode = 0;
+    EXPECT_TRUE(readLine(fileNumber).empty());
+  }
   EXPECT_NE(errorCode, 0);
   EXPECT_NE(errorCode, error::inputPastEnd);
 }
