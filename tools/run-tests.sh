@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # make test: installs what is missing, then builds and checks everything, the quickest checks first so
-# that a failure shows early: the native tests with their line coverage, the lint, the fuzz targets,
-# the build of every command's programs, the 64-bit Windows tests under Wine and the shipped 32-bit
-# build under Wine's 32-bit half. Every step runs even after one failed; the summary gives each
-# step's result and time, and the total of tests. Exits non-zero when anything failed.
+# that a failure shows early: the native tests with their line coverage, the Windows builds, the
+# lint, the fuzz targets, the build of every command's programs and the 64-bit Windows tests under
+# Wine. The shipped 32-bit build's tests under Wine's 32-bit half run beside those from the Windows
+# builds on: they spend minutes in one emulated process at a time, while the 64-bit tests mostly
+# wait for the game, so together they take hardly longer than the 32-bit ones alone. Every step
+# runs even after one failed; the summary gives each step's result and time, and the total of
+# tests. Exits non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 began=$(date +%s)
@@ -15,13 +18,48 @@ failed=0
 # step NAME SUMMARISE COMMAND...: one step, counted as one test, or as the tests it ran when
 # SUMMARISE is ctest_summary; SUMMARISE makes the summary line from the step's output.
 step() {
-  local name=$1 summarise=$2 started log code counted
+  local name=$1 summarise=$2 started log
   shift 2
   started=$(date +%s)
   log=$(mktemp)
   echo "== $name"
   "$@" 2>&1 | tee "$log"
-  code=${PIPESTATUS[0]}
+  record "$name" "$summarise" "${PIPESTATUS[0]}" "$log" "$started"
+}
+
+# begin_step NAME SUMMARISE COMMAND...: a step that runs beside the steps after it, until end_step;
+# its output is shown then. One at a time.
+aside=()
+aside_pid=
+begin_step() {
+  local log
+  log=$(mktemp)
+  aside=("$1" "$2" "$log" "$(date +%s)")
+  shift 2
+  echo "== ${aside[0]}: started, beside the steps below"
+  { "$@" >"$log" 2>&1; echo $? >"$log.status"; } &
+  aside_pid=$!
+}
+end_step() {
+  [ -n "$aside_pid" ] || return 0
+  wait "$aside_pid"
+  aside_pid=
+  echo "== ${aside[0]} (ran beside the steps above)"
+  cat "${aside[2]}"
+  record "${aside[0]}" "${aside[1]}" "$(cat "${aside[2]}.status" 2>/dev/null || echo 1)" "${aside[2]}" "${aside[3]}"
+  rm -f "${aside[2]}.status"
+}
+# Interrupted, the step aside ends too, with the Wine session its programs run in.
+stop_aside() {
+  [ -n "$aside_pid" ] || return 0
+  kill "$aside_pid" 2>/dev/null
+  tools/wine-session.sh stop build/win32/wine >/dev/null 2>&1 || true
+}
+trap stop_aside EXIT
+
+# record NAME SUMMARISE STATUS LOG STARTED: counts a step that has ended and removes its log.
+record() {
+  local name=$1 summarise=$2 code=$3 log=$4 started=$5 counted
   [ "$code" -eq 0 ] || status=1
   counted=$(ctest_counts "$log")
   if [ "$summarise" = ctest_summary ] && [ -n "$counted" ]; then
@@ -58,26 +96,26 @@ fuzz_summary() { sed -n '/== fuzzing summary/,$p' "$1" | tail -n +2 | paste -sd 
 
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
 native() { build native && tools/run-coverage.sh --tests-built 90; }
-win64() { build win64 && ctest --preset win64; }
-win32() {
-  # The 32-bit step drives the game from the 64-bit build's end-to-end tests.
-  build win32 && build win64 && tools/run-win32-tests.sh
-}
+# The 32-bit tests drive the game from the 64-bit build's end-to-end tests.
+windows_builds() { build win64 && build win32 && echo "the Windows programs build"; }
 
 step packages last_line bash -c 'tools/install-deps.sh && echo "packages: all there"'
 step "native tests and their line coverage" ctest_summary native
-step "lint" last_line tools/run-lint.sh
-step "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
-step "every command's programs build" last_line tools/check-targets.sh
-step "win64 tests under Wine" ctest_summary win64
-tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+step "the 64-bit and 32-bit Windows builds" last_line windows_builds
+built=$status
 # A machine that cannot run the shipped 32-bit program fails the run unless LETRAZUL_SKIP_32BIT=1
 # says that is known.
 if [ "${LETRAZUL_SKIP_32BIT:-}" = 1 ]; then
   summaries+=("win32: not run (LETRAZUL_SKIP_32BIT=1)")
-else
-  step "win32, the shipped build" win32_summary win32
+elif [ "$built" -eq 0 ]; then
+  begin_step "win32, the shipped build" win32_summary tools/run-win32-tests.sh
 fi
+step "lint" last_line tools/run-lint.sh
+step "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
+step "every command's programs build" last_line tools/check-targets.sh
+step "win64 tests under Wine" ctest_summary ctest --preset win64
+tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+end_step
 
 echo
 echo "== summary"
