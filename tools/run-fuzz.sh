@@ -11,7 +11,7 @@ cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null || exit
 status=0
 results=()
 pids=()
-targets=(text_file string_ops word_choice)
+targets=(text_file string_ops word_choice word_line)
 # The targets run side by side, each for the whole time: a short run then costs one run's time.
 for target in "${targets[@]}"; do
   corpus=build/fuzz/corpus/$target
