@@ -4,7 +4,7 @@
 // return: the pressed-key frame, the rules, their frame or two and any word choice. Its floor is
 // what its one-millisecond yields must take at least: their number times the median of a yield
 // with an empty queue, measured here too. Then the same number of yields is made with nothing
-// drawn, alone and after a press's sound request, to show which part of the excess is whose.
+// drawn, alone and after a press's sound request, to show how the excess divides.
 #include <windows.h>
 
 #include <cmath>
