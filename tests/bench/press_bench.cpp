@@ -95,7 +95,8 @@ int main(int argc, char** argv) {
   // Where the time beyond the floor goes: the median press's yields made again with no drawing,
   // first alone and then each time after the sound request a press makes (a letter found or a
   // miss, in turn), so that the sound service's share stands apart from the game's own work.
-  const int pressYields = static_cast<int>(std::lround(percentile(floors, 0.5) / yield));
+  const double floor = percentile(floors, 0.5);
+  const int pressYields = static_cast<int>(std::lround(floor / yield));
   const auto yieldsOnly = [&] {
     for (int i = 0; i < pressYields; ++i) runtime::doEvents(1);
   };
@@ -109,7 +110,6 @@ int main(int argc, char** argv) {
     requests.push_back(milliseconds(Clock::now() - start));
     yieldsOnly();
   });
-  const double floor = percentile(floors, 0.5);
   std::printf("  the median press's %d yields again, drawing nothing (median of 60):\n", pressYields);
   std::printf("    alone:                     %6.1f ms = %.3f x floor\n", alone, alone / floor);
   std::printf(

@@ -1,38 +1,18 @@
 // The word choice over an arbitrary dic.txt: every word it accepts is 3 to 26 bytes, folded and
 // lower-cased, masked with as many "-"; when nothing is acceptable it gives up.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "game/game_state.h"
 #include "game/word_list.h"
 #include "runtime/text/string_ops.h"
-
-namespace {
-
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
-    auto path = std::filesystem::temp_directory_path() / ("letrazul-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(path);
-    return path;
-  }();
-  return folder;
-}
-
-}  // namespace
+#include "tests/fuzz/fuzz_word_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  {
-    std::ofstream file(Folder() / "dic.txt", std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
   game::gameState = game::GameState();
-  game::gameState.programFolder = (Folder() / "").u16string();
+  fuzz::UseWordList(data, size);
   game::ClearUsedLines();
   for (int round = 0; round < 3; ++round) {
     if (!game::ChooseNextWord()) {

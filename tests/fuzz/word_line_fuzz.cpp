@@ -3,34 +3,22 @@
 // NUL and to 122 bytes, with the list closed again. The word choice itself tries thousands of line
 // numbers per input; this reads one, so it runs many more inputs.
 // Input: [n - 1, modulo 16] [the list].
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "game/game_state.h"
 #include "game/word_list.h"
 #include "runtime/text/text_file.h"
+#include "tests/fuzz/fuzz_word_list.h"
 
 namespace {
-
-const std::filesystem::path& List() {
-  static const std::filesystem::path list = [] {
-    auto folder = std::filesystem::temp_directory_path() / ("letrazul-line-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    return folder / "dic.txt";
-  }();
-  return list;
-}
 
 // Line n by reading each line up to it, as a reader with no way to skip would.
 std::string ReadUpTo(int32_t n) {
   constexpr int16_t file = 2;
-  runtime::openForInput(List().u16string(), file, 128);
+  runtime::openForInput(fuzz::WordListPath().u16string(), file, 128);
   std::string line;
   for (int32_t i = 1; i <= n; ++i) {
     if (i > 1 && runtime::atEnd(file)) {
@@ -49,11 +37,7 @@ std::string ReadUpTo(int32_t n) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int32_t n = 1 + data[0] % 16;
-  {
-    std::ofstream file(List(), std::ios::binary | std::ios::trunc);
-    if (size > 1) file.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
-  }
-  game::gameState.programFolder = (List().parent_path() / "").u16string();
+  fuzz::UseWordList(data + 1, size - 1);
   bool missing = true, unread = true;
   const std::string line(game::ReadWordLine(n, &missing, &unread).view());
   if (missing || unread) abort();  // the list is there and can be read
