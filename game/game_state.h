@@ -20,7 +20,7 @@ struct GameState {
   int16_t misses = 0;
   int32_t wordsSolved = 0;
   ByteString wrongLetters;  // each missed letter followed by one blank
-  int32_t gameOver = 0;
+  int32_t gameOver = 0;     // 1 once the game has ended: the last life lost, or no word left to play
   int32_t gameStarted = 0;
   runtime::FixedText<255> programDir;  // the program's folder with its trailing backslash
   // The same folder as the system names it, whole: the word list is opened through it, so a

@@ -24,9 +24,25 @@ constexpr std::string_view LetterFoundSound = "#303";
 constexpr std::string_view WordSolvedSound = "#304";
 constexpr std::string_view WordLostSound = "#305";
 
-constexpr std::string_view NoWordMessage =
-    "No se ha podido elegir una palabra: falta el archivo dic.txt junto al programa o no contiene "
-    "palabras de 3 a 26 letras.";
+// Why no word could be had, in the player's words.
+ByteString NoWordMessage(WordChoice why) {
+  switch (why) {
+    case WordChoice::listMissing:
+      return ByteString("No se ha podido elegir una palabra: falta el archivo dic.txt junto al programa.");
+    case WordChoice::listUnreadable:
+      return ByteString("No se ha podido elegir una palabra: no se puede leer el archivo dic.txt.");
+    case WordChoice::listUsedUp:
+      return concat(concat(ByteString("Ya han salido todas las palabras de dic.txt. Palabras acertadas:"),
+                           formatNumber(gameState.wordsSolved)),
+                    ByteString("."));
+    case WordChoice::noUsableWord:
+    case WordChoice::chosen:
+      break;
+  }
+  return ByteString(
+      "No se ha podido elegir una palabra: el archivo dic.txt no contiene palabras de 3 a 26 letras "
+      "(de la a a la z, con la \xF1).");
+}
 
 void PlayGameSound(std::string_view name) {
   playSound(ByteString(name), soundAsync | soundNoDefault, 0);
@@ -37,22 +53,20 @@ void ClearMisses() {
   gameState.wrongLetters = ByteString();
 }
 
-// When the word list yields no word the game cannot go on: everything returns to how the program
-// started, so the pad ignores presses until "Nueva Partida" tries the list again, and the player
-// is told why. The caller ends its step at once.
-void GiveUpForWantOfWords() {
-  GameState fresh;
-  fresh.programDir = gameState.programDir;
-  fresh.programFolder = gameState.programFolder;
-  gameState = std::move(fresh);
+// Shows the frame as the game stands and tells the player why no word could be had.
+void SayWhyThereIsNoWord(WordChoice why) {
   RefreshScreen();
-  messageBox(ByteString(NoWordMessage), ByteString("Letrazul"), messageBoxOk);
+  messageBox(NoWordMessage(why), ByteString("Letrazul"), messageBoxOk);
 }
 
-// The next word of the running game; false, with the game given up, when there is none.
+// The next word of a running game. Without one the game ends as a lost one does, its words and
+// lives left on screen, and the pad answers "GAME OVER" until "Nueva Partida"; the caller ends its
+// step at once.
 bool NextWord() {
-  if (ChooseNextWord()) return true;
-  GiveUpForWantOfWords();
+  const WordChoice choice = ChooseNextWord();
+  if (choice == WordChoice::chosen) return true;
+  gameState.gameOver = 1;
+  SayWhyThereIsNoWord(choice);
   return false;
 }
 
@@ -65,7 +79,15 @@ void StartNewGame() {
   ClearMisses();
   gameState.gameOver = 0;
   gameState.gameStarted = 1;
-  if (!NextWord()) return;
+  if (const WordChoice choice = ChooseNextWord(); choice != WordChoice::chosen) {
+    // Nothing of a game to keep: back to how the program started, so the pad stays idle.
+    GameState fresh;
+    fresh.programDir = gameState.programDir;
+    fresh.programFolder = gameState.programFolder;
+    gameState = std::move(fresh);
+    SayWhyThereIsNoWord(choice);
+    return;
+  }
   gameState.lastWord = ByteString();  // the abandoned game's word is not shown
   RefreshScreen();
   PlayGameSound(NewGameSound);

@@ -12,19 +12,27 @@ using runtime::ByteString;
 inline constexpr int32_t UsableLines = 87568;  // lines after this one never become words
 inline constexpr int32_t ShortestWord = 3;
 inline constexpr int32_t LongestWord = 26;
-// Reads of a present list that may fail in a row before a word choice gives up, and the wait after
-// each: about a second in all, for another program that reads the list to let go of it.
-inline constexpr int32_t OpenAttempts = 10;
-inline constexpr int32_t OpenRetryWait = 100;
+// A list that is there but cannot be read is tried again this long, a pause after each try, for
+// another program that writes it or a network folder that stalls to let go.
+inline constexpr int32_t ListRetryMilliseconds = 1000;
+inline constexpr int32_t ListRetryPauseMilliseconds = 100;
+
+// What a word choice came to.
+enum class WordChoice : uint8_t {
+  chosen,
+  listMissing,     // the system says dic.txt, or its folder, is not there
+  listUnreadable,  // it is there, but could not be read for the whole of the retries
+  noUsableWord,    // none of its lines gives a word the pad can spell
+  listUsedUp,      // every line that gives a word has been drawn in this game
+};
 
 // Makes every line number available again; each new game starts with it.
 void ClearUsedLines();
 
-// Draws line numbers not yet drawn in this game and reads their lines until one of 3 to 26 bytes
-// turns up, yielding once per candidate. Sets lastWord, then word (folded and lower-cased) and
-// maskedWord. Returns false, with word and maskedWord not set, when no word can be had: every
-// number has been drawn, or the word list does not exist.
-bool ChooseNextWord();
+// Reads the list once, then draws line numbers not yet drawn in this game until one gives a word:
+// a number beyond the list's end costs nothing more, a line of the list yields once to the window.
+// Sets lastWord, then, when a word is chosen, word and maskedWord.
+WordChoice ChooseNextWord();
 
 // A fresh random line number from 1 to UsableLines, seeded anew from the clock and marked as used;
 // 0 once every number has been drawn.
@@ -33,14 +41,14 @@ int32_t PickLineNumber();
 // How many line numbers have been drawn since the last ClearUsedLines.
 int32_t UsedLineCount();
 
-// Line n of the word list, cut at its first NUL and to 122 bytes; empty when the file cannot be
-// opened or has no line n. The file is opened and closed again on every call. When `fileMissing`
-// is given it says whether the list is absent (no such file, or a folder in its place), as opposed
-// to present but unreadable for the moment; `unread` says whether it could not be opened or read, or
-// there was no memory to hold the line. Clears the runtime's error number first.
-ByteString ReadWordLine(int32_t lineNumber, bool* fileMissing = nullptr, bool* unread = nullptr);
+// The word a line of the list gives the player, empty when the line gives none. The line is cut
+// at its first NUL and to 122 bytes; read as UTF-8 when it is valid UTF-8 with at least one
+// character beyond ASCII, else as code page 1252; stripped of blanks and tabs at both ends;
+// lower-cased, then folded (á à é è í ì ó ò ú ù ü to plain vowels). What is left must be 3 to 26
+// of the pad's letters, a to z and ñ.
+ByteString WordFromLine(const ByteString& line);
 
-// The accented lower-case vowels á à é è í ì ó ò ú ù as plain vowels; nothing else changes.
+// The accented lower-case vowels á à é è í ì ó ò ú ù and ü as plain vowels; nothing else changes.
 ByteString FoldAccents(const ByteString& s);
 
 // One "-" for every byte of w.

@@ -18,6 +18,7 @@ inline constexpr int32_t fileNotFound = 53;   // end test on a number that is no
 inline constexpr int32_t fileAlreadyOpen = 55;
 inline constexpr int32_t inputPastEnd = 62;
 inline constexpr int32_t badFileName = 64;  // empty, or holding a wildcard
+inline constexpr int32_t pathNotFound = 76;
 inline constexpr int32_t firstFatal = 241;  // from here on the process cannot go on
 }  // namespace error
 

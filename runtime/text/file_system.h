@@ -45,8 +45,9 @@ class OwnedFile {
   NativeHandle handle_ = noHandle;
 };
 
-// Opens an existing file for reading with no sharing: nobody else may open it meanwhile. Only the
-// first 255 characters of the name are used.
+// Opens an existing file for reading, sharing it with other readers but no writer, so that a
+// classroom's PCs can read one list on a network folder at once. Only the first 255 characters of
+// the name are used.
 uint32_t openForReading(const ByteString& name, OwnedFile& file);
 
 // The same for a UTF-16 name, used whole: any length and any character the file system allows, as
@@ -62,9 +63,7 @@ uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size,
 // Reads up to `size` bytes from wherever the file stands.
 uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& bytesRead);
 
-// Whether `name` names an existing file (not a folder); asks nothing of the file's contents, so
-// it answers for a file that another program holds open too.
-bool existsAsFile(const ByteString& name);
-bool existsAsFile(const std::u16string& name);
+// Whether the system says `name` is a folder; asks nothing of any file's contents.
+bool isFolder(const std::u16string& name);
 
 }  // namespace runtime::files

@@ -74,6 +74,7 @@ std::string fileName(const std::u16string& name) {
 }
 
 uint32_t openNamed(const std::string& path, OwnedFile& file) {
+  if (callFails(SystemCall::fileOpen)) return systemErrorFor(EIO);
   OwnedFile opened(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!opened) {
     const int failure = errno;
@@ -90,11 +91,6 @@ uint32_t openNamed(const std::string& path, OwnedFile& file) {
   if (S_ISDIR(info.st_mode)) return systemErrorFor(EISDIR);
   file = std::move(opened);
   return 0;
-}
-
-bool existsNamed(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 int descriptor(NativeHandle handle) {
@@ -146,12 +142,10 @@ uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& byte
   return count < 0 ? systemErrorFor(errno) : 0;
 }
 
-bool existsAsFile(const ByteString& name) {
-  return existsNamed(fileName(name));
-}
-
-bool existsAsFile(const std::u16string& name) {
-  return existsNamed(fileName(name));
+bool isFolder(const std::u16string& name) {
+  if (callFails(SystemCall::fileFind)) return false;
+  struct stat info {};
+  return ::stat(fileName(name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace runtime::files

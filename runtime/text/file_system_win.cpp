@@ -34,22 +34,14 @@ uint32_t openNamed(const std::wstring& wideName, OwnedFile& file) {
   HANDLE handle = INVALID_HANDLE_VALUE;
   uint32_t error = guardedCall([&] {
     if (!callFails(SystemCall::fileOpen))
-      handle = CreateFileW(wideName.c_str(), GENERIC_READ, 0, &security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+      handle = CreateFileW(wideName.c_str(), GENERIC_READ, FILE_SHARE_READ, &security, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
   });
   // Owned before the error is looked at, so a handle that came with an error is closed again.
   OwnedFile opened(handle == INVALID_HANDLE_VALUE ? noHandle : reinterpret_cast<NativeHandle>(handle));
   if (!opened && error == ERROR_SUCCESS) error = ERROR_INVALID_FUNCTION;
   if (error == ERROR_SUCCESS) file = std::move(opened);
   return error;
-}
-
-bool existsNamed(const std::wstring& wideName) {
-  DWORD attributes = INVALID_FILE_ATTRIBUTES;
-  guardedCall([&] {
-    if (!callFails(SystemCall::fileFind)) attributes = GetFileAttributesW(wideName.c_str());
-  });
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -93,12 +85,12 @@ uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& byte
   return error;
 }
 
-bool existsAsFile(const ByteString& name) {
-  return existsNamed(fileName(name));
-}
-
-bool existsAsFile(const std::u16string& name) {
-  return existsNamed(fileName(name));
+bool isFolder(const std::u16string& name) {
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  guardedCall([&] {
+    if (!callFails(SystemCall::fileFind)) attributes = GetFileAttributesW(fileName(name).c_str());
+  });
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace runtime::files

@@ -18,19 +18,20 @@ namespace runtime {
 namespace {
 
 constexpr char carriageReturn = 0x0D;
-constexpr int lineFeed = 0x0A;
+constexpr char lineFeed = 0x0A;
 constexpr char endOfData = 0x1A;  // Ctrl-Z
 constexpr int32_t pieceSize = 256;
 
 struct TextFile {
   int16_t fileNumber = 0;
   files::OwnedFile handle;
-  bool buffered = true;      // disk files; anything else is read one byte at a time
-  std::vector<char> buffer;  // the last block read
-  int32_t count = 0;         // bytes in the buffer
-  int32_t next = 0;          // position of the next unread byte in the buffer
-  int64_t origin = 0;        // file offset of the buffer's first byte
-  bool readFailed = false;   // the last read failed, and its error stands recorded
+  bool buffered = true;       // disk files; anything else is read one byte at a time
+  bool lineFeedEnds = false;  // an LF alone ends a line too
+  std::vector<char> buffer;   // the last block read
+  int32_t count = 0;          // bytes in the buffer
+  int32_t next = 0;           // position of the next unread byte in the buffer
+  int64_t origin = 0;         // file offset of the buffer's first byte
+  bool readFailed = false;    // the last read failed, and its error stands recorded
 };
 
 SpinLock listLock;
@@ -73,16 +74,17 @@ int peekByte(TextFile& file) {
   return static_cast<unsigned char>(file.buffer[static_cast<size_t>(file.next)]);
 }
 
-// The position of the first CR or Ctrl-Z in block[from, count), or count when there is none.
-// memchr looks at many bytes at a time, which pays on the word choice's long runs of lines.
-int32_t lineStop(const char* block, int32_t from, int32_t count) {
-  const char* start = block + from;
-  const char* stop = block + count;
-  if (const void* at = std::memchr(start, carriageReturn, static_cast<size_t>(stop - start)))
-    stop = static_cast<const char*>(at);
-  if (const void* at = std::memchr(start, endOfData, static_cast<size_t>(stop - start)))
-    stop = static_cast<const char*>(at);
-  return static_cast<int32_t>(stop - block);
+// The position of the first CR, Ctrl-Z or, where it ends lines, LF in block[from, count), or count
+// when there is none. One pass, byte by byte: a search for each byte apart would run to the end of
+// the block, for every line, for a byte the file never holds.
+int32_t lineStop(const char* block, int32_t from, int32_t count, bool lineFeedEnds) {
+  int32_t at = from;
+  while (at < count) {
+    const char byte = block[at];
+    if (byte == carriageReturn || byte == endOfData || (byte == lineFeed && lineFeedEnds)) break;
+    ++at;
+  }
+  return at;
 }
 
 // Walks over the next line, handing each run of its bytes to `take` as it passes. The CR that ends
@@ -94,7 +96,7 @@ void walkLine(TextFile& file, Take&& take) {
   bool sawByte = false;
   while (file.next < file.count || refill(file)) {
     const char* block = file.buffer.data();
-    const int32_t stop = lineStop(block, file.next, file.count);
+    const int32_t stop = lineStop(block, file.next, file.count, file.lineFeedEnds);
     if (stop > file.next) {
       take(block + file.next, stop - file.next);
       sawByte = true;
@@ -104,7 +106,7 @@ void walkLine(TextFile& file, Take&& take) {
     if (block[stop] == endOfData) break;
     ++file.next;
     // A byte-at-a-time file does not look ahead, so there the LF begins the next line.
-    if (file.buffered && peekByte(file) == lineFeed) ++file.next;
+    if (block[stop] == carriageReturn && file.buffered && peekByte(file) == lineFeed) ++file.next;
     return;
   }
   if (!sawByte && !file.readFailed) recordError(error::inputPastEnd);
@@ -134,7 +136,7 @@ bool allocateBuffer(std::vector<char>& buffer, int32_t size) {
 }
 
 template <typename Name>
-void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize) {
+void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize, LineEnds ends) {
   std::lock_guard opening(openLock);
   if (badName(name)) {
     recordError(error::badFileName);
@@ -158,6 +160,7 @@ void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize) {
     return;
   }
   file->fileNumber = fileNumber;
+  file->lineFeedEnds = ends == LineEnds::anyNewline;
   file->buffered = files::isDiskFile(file->handle.get());
   if (!allocateBuffer(file->buffer, file->buffered ? bufferSize : 1)) {
     recordError(error::outOfMemory);
@@ -174,12 +177,12 @@ void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize) {
 
 }  // namespace
 
-void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize) {
-  openNamed(name, fileNumber, bufferSize);
+void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize, LineEnds ends) {
+  openNamed(name, fileNumber, bufferSize, ends);
 }
 
-void openForInput(const std::u16string& name, int16_t fileNumber, int32_t bufferSize) {
-  openNamed(name, fileNumber, bufferSize);
+void openForInput(const std::u16string& name, int16_t fileNumber, int32_t bufferSize, LineEnds ends) {
+  openNamed(name, fileNumber, bufferSize, ends);
 }
 
 ByteString readLine(int16_t fileNumber) {
@@ -209,6 +212,22 @@ ByteString readLine(int16_t fileNumber) {
   });
   flushPiece();
   return line;
+}
+
+int32_t readLineInto(int16_t fileNumber, char* bytes, int32_t capacity) {
+  TextFile* file = findFile(fileNumber);
+  if (!file) {
+    recordError(error::badFileNumber);
+    return 0;
+  }
+  int32_t kept = 0;
+  walkLine(*file, [&](const char* run, int32_t count) {
+    const int32_t taken = std::min(count, capacity - kept);
+    if (taken <= 0) return;
+    std::memcpy(bytes + kept, run, static_cast<size_t>(taken));
+    kept += taken;
+  });
+  return kept;
 }
 
 void skipLine(int16_t fileNumber) {
@@ -255,12 +274,8 @@ bool isOpen(int16_t fileNumber) {
   return findFile(fileNumber) != nullptr;
 }
 
-bool existsAsFile(const ByteString& name) {
-  return files::existsAsFile(name);
-}
-
-bool existsAsFile(const std::u16string& name) {
-  return files::existsAsFile(name);
+bool isFolder(const std::u16string& name) {
+  return files::isFolder(name);
 }
 
 int32_t openFileCount() {

@@ -8,16 +8,27 @@
 
 namespace runtime {
 
-// Opens `name` for input under `fileNumber`, read in blocks of `bufferSize` bytes. Nobody else may
-// open the file while it is open here. On failure errorCode is set and nothing is opened.
-void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize);
-// The same for a UTF-16 name used whole, whatever its length and characters.
-void openForInput(const std::u16string& name, int16_t fileNumber, int32_t bufferSize);
+// Where a line ends. Always at a CR, with an LF right after it belonging to the same end; with
+// `anyNewline` an LF alone ends a line too, as files saved on Linux and macOS end theirs.
+enum class LineEnds : uint8_t { carriageReturn, anyNewline };
 
-// The next line without its end: a line ends at CR (with an LF right after it consumed too), at a
-// Ctrl-Z, which ends the data for good, or at the end of the file. LF alone and NUL are ordinary
+// Opens `name` for input under `fileNumber`, read in blocks of `bufferSize` bytes. Others may read
+// the file meanwhile, but nobody may write it. On failure errorCode is set and nothing is opened.
+void openForInput(const ByteString& name, int16_t fileNumber, int32_t bufferSize,
+                  LineEnds ends = LineEnds::carriageReturn);
+// The same for a UTF-16 name used whole, whatever its length and characters.
+void openForInput(const std::u16string& name, int16_t fileNumber, int32_t bufferSize,
+                  LineEnds ends = LineEnds::carriageReturn);
+
+// The next line without its end: a line ends as the file was opened to end them, at a Ctrl-Z,
+// which ends the data for good, or at the end of the file. Otherwise LF and NUL are ordinary
 // bytes. Empty, with errorCode set, when nothing is left.
 ByteString readLine(int16_t fileNumber);
+
+// The next line as readLine walks it, but only its first `capacity` bytes are copied to `bytes`
+// and the rest is passed over; returns how many were copied. It needs no string storage, so a line
+// of any length costs only its reading.
+int32_t readLineInto(int16_t fileNumber, char* bytes, int32_t capacity);
 
 // Moves past the next line exactly as readLine would, without keeping its text: for readers that
 // look for one line among many.
@@ -35,9 +46,9 @@ void closeAllFiles();
 
 bool isOpen(int16_t fileNumber);
 
-// Whether `name` is an existing file (not a folder), even one that another program holds open.
-bool existsAsFile(const ByteString& name);
-bool existsAsFile(const std::u16string& name);
+// Whether the system says `name` is a folder; false when it is a file, is not there, or cannot be
+// looked at.
+bool isFolder(const std::u16string& name);
 int32_t openFileCount();
 
 }  // namespace runtime

@@ -1,12 +1,13 @@
-// One line of an arbitrary dic.txt as the word choice reads it: line n, reached by passing over
-// the lines before it, must be the line that reading every one of them reaches, cut at its first
-// NUL and to 122 bytes, with the list closed again. The word choice itself tries thousands of line
-// numbers per input; this reads one, so it runs many more inputs.
-// Input: [n - 1, modulo 16] [the list].
+// An arbitrary dic.txt read as the word choice reads it: the words it gives, drawn until the list
+// is used up, must be exactly the words of its lines, found by splitting the bytes apart from the
+// game's reader (the mark of UTF-8 dropped, data up to a Ctrl-Z, lines ended by CR LF, CR or LF, cut
+// at their first NUL and to 122 bytes), with the list closed again after every choice.
+// Input: the list.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/word_list.h"
@@ -15,33 +16,41 @@
 
 namespace {
 
-// Line n by reading each line up to it, as a reader with no way to skip would.
-std::string ReadUpTo(int32_t n) {
-  constexpr int16_t file = 2;
-  runtime::openForInput(fuzz::WordListPath().u16string(), file, 128);
-  std::string line;
-  for (int32_t i = 1; i <= n; ++i) {
-    if (i > 1 && runtime::atEnd(file)) {
-      line.clear();
-      break;
-    }
-    line = std::string(runtime::readLine(file).view());
+std::vector<std::string> WordsOfLines(std::string bytes) {
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+  bytes.resize(std::min(bytes.find('\x1A'), bytes.size()));
+  std::vector<std::string> words;
+  size_t start = 0;
+  for (int32_t n = 1; start < bytes.size() && n <= game::UsableLines; ++n) {
+    const size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+    std::string line = bytes.substr(start, end - start);
+    line.resize(std::min({line.find('\0'), line.size(), size_t{122}}));
+    const std::string word(game::WordFromLine(runtime::ByteString(line)).view());
+    if (!word.empty()) words.push_back(word);
+    start = end + (bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
-  runtime::closeFile(file);
-  line.resize(std::min({line.find('\0'), line.size(), size_t{122}}));
-  return line;
+  return words;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 1) return 0;
-  const int32_t n = 1 + data[0] % 16;
-  fuzz::UseWordList(data + 1, size - 1);
-  bool missing = true, unread = true;
-  const std::string line(game::ReadWordLine(n, &missing, &unread).view());
-  if (missing || unread) abort();  // the list is there and can be read
-  if (runtime::openFileCount() != 0) abort();
-  if (line != ReadUpTo(n)) abort();
+  fuzz::UseWordList(data, size);
+  std::vector<std::string> left = WordsOfLines(std::string(reinterpret_cast<const char*>(data), size));
+  const bool none = left.empty();
+  game::ClearUsedLines();
+  // A few words an input, so that many inputs run: each costs a walk over the line numbers.
+  for (int round = 0; round < 6; ++round) {
+    const game::WordChoice choice = game::ChooseNextWord();
+    if (runtime::openFileCount() != 0) abort();
+    if (choice != game::WordChoice::chosen) {
+      const auto expected = none ? game::WordChoice::noUsableWord : game::WordChoice::listUsedUp;
+      if (choice != expected || !left.empty()) abort();
+      break;
+    }
+    const auto found = std::find(left.begin(), left.end(), std::string(game::gameState.word.view()));
+    if (found == left.end()) abort();
+    left.erase(found);
+  }
   return 0;
 }

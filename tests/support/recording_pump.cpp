@@ -19,7 +19,8 @@ namespace runtime {
 int32_t doEvents(int32_t sleepMilliseconds) {
   ++test_support::pump.calls;
   test_support::pump.lastSleep = sleepMilliseconds;
-  if (sleepMilliseconds > 1) std::this_thread::sleep_for(std::chrono::milliseconds(sleepMilliseconds));
+  if (sleepMilliseconds > 1 && test_support::pump.sleeps)
+    std::this_thread::sleep_for(std::chrono::milliseconds(sleepMilliseconds));
   if (test_support::pump.onYield) test_support::pump.onYield();
   return 0;
 }
