@@ -8,7 +8,7 @@
 // meaning), so that a new version of that list cannot slip past unread.
 //
 // A word of the spelling list enters when it is 3 to 26 bytes in code page 1252, the letter pad can
-// spell it once accents are folded (a-z, ñ and á à é è í ì ó ò ú ù), it has a vowel, it is among the
+// spell it once accents are folded (a-z, ñ and á à é è í ì ó ò ú ù ü), it has a vowel, it is among the
 // ranking's first 40,000 words, and it is neither a function word nor blocked. The list keeps the
 // spelling list's order, without repeats, in code page 1252 with CR LF line ends, so the same sources
 // always give the same bytes. A report of what each rule removed goes to standard output.
@@ -85,13 +85,13 @@ Word lowered(Word word) {
 
 bool padLetter(unsigned char b) {
   if (b >= 'a' && b <= 'z') return true;
-  static constexpr std::array<unsigned char, 11> others = {0xF1, 0xE1, 0xE0, 0xE9, 0xE8, 0xED,
-                                                           0xEC, 0xF3, 0xF2, 0xFA, 0xF9};
+  static constexpr std::array<unsigned char, 12> others = {0xF1, 0xE1, 0xE0, 0xE9, 0xE8, 0xED,
+                                                           0xEC, 0xF3, 0xF2, 0xFA, 0xF9, 0xFC};
   return std::find(others.begin(), others.end(), b) != others.end();
 }
 
 bool vowel(unsigned char b) {
-  static constexpr std::string_view vowels = "aeiou\xE1\xE0\xE9\xE8\xED\xEC\xF3\xF2\xFA\xF9";
+  static constexpr std::string_view vowels = "aeiou\xE1\xE0\xE9\xE8\xED\xEC\xF3\xF2\xFA\xF9\xFC";
   return vowels.find(static_cast<char>(b)) != std::string_view::npos;
 }
 
