@@ -178,6 +178,22 @@ TEST_F(PlayTest, AWholeGameOfSolvedAndLostWordsALifeBackAndGameOver) {
   ExpectExit();
 }
 
+// A list as Notepad saves it: UTF-8 with its mark, Linux line ends, a capital with an accent and
+// blanks around. Its one word is played, and the next choice says at once that the list is used up,
+// the score left on screen.
+TEST_F(PlayTest, AListOfThePlayersOwnPlaysToItsEnd) {
+  ASSERT_NO_FATAL_FAILURE(StartWith("\xEF\xBB\xBF  CAMI\xC3\x93N \t\nde\n"));
+  game.Command(newGame);
+  ExpectScreen(Shown("------", "", 3, 0, 0, ""), "new-game");
+  Type("camion");
+  const Box box = ExpectBox(L"Letrazul");
+  EXPECT_EQ(box.text, L"Ya han salido todas las palabras de dic.txt. Palabras acertadas: 1.");
+  EXPECT_TRUE(Game::Close(box));
+  ExpectScreen(Shown("camion", "camion", 3, 0, 1, ""), "used-up");
+  game.Command(quit);
+  ExpectExit();
+}
+
 TEST_F(PlayTest, PressesOutsideTheKeysOtherButtonsAndTypingMakeNoGuess) {
   ASSERT_NO_FATAL_FAILURE(StartWith(ListOf("sol")));
   game.Command(newGame);

@@ -147,7 +147,7 @@ TEST_F(WordListTest, GivesThePlayerTheWordEachLineSpells) {
       {"26 letters", lines({"", "ab", std::string(26, 'y'), std::string(122, 'z')}), std::string(26, 'y')},
       {"NUL cuts the line", "sol\0cdef\r\n"s, "sol"},
       {"a line past 122 bytes is cut", std::string(119, ' ') + "sol" + "xyz\r\n", "sol"},
-      {"a 10,000-byte line", std::string(10000, 'a') + "\r\nsol", "sol"},
+      {"a 10 MB line", std::string(10 << 20, 'a') + "\r\nsol", "sol"},
       // Where the data ends.
       {"zero bytes", "", ""},
       {"Ctrl-Z first",
