@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # make dist: the 32-bit release, all a Windows player needs: dist/letrazul/ with letrazul.exe,
-# dic.txt and LEEME.txt, dist/letrazul-<version>.zip holding that folder, and dist/SHA256SUMS.
+# dic.txt and LEEME.txt, dist/letrazul-<version>.zip holding that folder, the Windows Installer
+# package dist/letrazul-<version>.msi of the same files for schools, and dist/SHA256SUMS.
 # Any clone of the same commit, in any folder, gives the same bytes, so anyone can rebuild a
 # release and compare its sums.
 set -euo pipefail
@@ -45,7 +46,9 @@ with zipfile.ZipFile(name, "w") as archive:
             archive.writestr(entry, data.read(), compresslevel=9)
 PY
 )
-(cd dist && sha256sum "$zip" letrazul/* >SHA256SUMS)
-touch -d "@$epoch" dist/"$zip" dist/SHA256SUMS
-ls -l dist/letrazul dist/"$zip"
+msi=letrazul-$version.msi
+SOURCE_DATE_EPOCH=$epoch tools/make-msi.sh "$version" dist/letrazul dist/"$msi"
+(cd dist && sha256sum "$zip" "$msi" letrazul/* >SHA256SUMS)
+touch -d "@$epoch" dist/"$zip" dist/"$msi" dist/SHA256SUMS
+ls -l dist/letrazul dist/"$zip" dist/"$msi"
 cat dist/SHA256SUMS

@@ -4,7 +4,8 @@
 #     play   building the game and playing it under Wine on the player's display
 #     round  play's, and what the scripted round on a virtual display needs: the display, a sound
 #            server of its own to record, the animation maker
-#     test   (the default) everything: round's, and the whole test toolchain
+#     test   (the default) everything: round's, the whole test toolchain and the release's
+#            packaging (wixl and msitools for the Windows Installer package)
 set -euo pipefail
 profile=${1:-test}
 # One list: each package under the first profile that needs it; a profile takes its own and those
@@ -16,7 +17,7 @@ play  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i68
 play  wine64 wine32:i386 fonts-liberation x11-utils
 play  googletest libstb-dev zlib1g-dev libz-mingw-w64-dev
 round xvfb xauth pulseaudio pulseaudio-utils webp
-test  g++ qemu-user-static wspanish nlohmann-json3-dev desktop-file-utils
+test  g++ qemu-user-static wspanish nlohmann-json3-dev desktop-file-utils wixl msitools faketime
 test  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
 "
 wanted=()

@@ -172,7 +172,9 @@ bool Game::Start(const std::filesystem::path& program, const std::filesystem::pa
   // the same name at the same time, in another Wine session.
   folderName_ = (folder.parent_path().filename() / folder.filename()).string();
   const std::filesystem::path copy = folder / "letrazul.exe";
-  if (!CopyFileW(program.wstring().c_str(), copy.wstring().c_str(), FALSE)) {
+  // An installed game is played where it lies: copying it onto itself would fail.
+  const bool inPlace = std::filesystem::equivalent(program, copy, error);
+  if (!inPlace && !CopyFileW(program.wstring().c_str(), copy.wstring().c_str(), FALSE)) {
     std::fprintf(stderr, "could not copy the game to %ls: error %lu\n", copy.wstring().c_str(),
                  GetLastError());
     return false;

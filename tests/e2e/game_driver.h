@@ -63,8 +63,8 @@ class Game {
   Game& operator=(const Game&) = delete;
   ~Game();  // ends the game if it still runs
 
-  // Copies `program` into `folder` (made if need be) with `wordList` as dic.txt there, unless
-  // none is given, starts it and waits for its window. False when it does not come up. Where
+  // Copies `program` into `folder` (made if need be; not when it is there already) with
+  // `wordList` as dic.txt there, unless none is given, starts it and waits for its window. False when it does not come up. Where
   // LETRAZUL_GAME_WINDOWS names a Windows version (winxp, win7, win10), Wine tells the game that
   // one until the game ends.
   bool Start(const std::filesystem::path& program, const std::filesystem::path& folder,
