@@ -34,13 +34,20 @@ run() {
   shift
   [ -z "${heard:-}" ] || around=(tools/pulse-session.sh run "$state")
   echo "== 32-bit: $name"
-  if "${around[@]}" tools/wine-run.sh "$state" "$@" --gtest_brief=1; then
+  local log
+  log=$(mktemp)
+  if "${around[@]}" tools/wine-run.sh "$state" "$@" --gtest_brief=1 >"$log" 2>&1; then
+    # Under qemu, Wine's sound threads can crash the emulated game's process while it ends, after it
+    # has exited with code 0 (see docs/development.md): a test that passed has nothing to say of it.
+    grep -v '^qemu: uncaught target signal' "$log" || true
     passed=$((passed + 1))
     echo "$name: passed in $(($(date +%s) - started)) s"
   else
+    cat "$log"
     failed=$((failed + 1))
     echo "$name: FAILED in $(($(date +%s) - started)) s"
   fi
+  rm -f "$log"
 }
 
 # heard_game: the shipped game's sounds, found in a recording of what it played, event by event.
