@@ -36,7 +36,7 @@ cp "$root/resources/letrazul.ico" "$work/"
 # wixl stamps the package with the time of day; a clock stopped at the commit's time (in UTC, so
 # that any machine's time zone gives the same) makes it the commit's.
 stamp=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
-frozen=(env TZ=UTC faketime "$stamp")
+frozen=(env TZ=UTC faketime -f "$stamp")
 (cd "$work" && "${frozen[@]}" wixl -a x86 -D Version="$version" -D ProductCode="$product" \
   -D PackageCode="$package" -o package.msi "$root/resources/letrazul.wxs")
 
