@@ -28,6 +28,9 @@ thread_local DrawTarget* current = nullptr;
 // The picture released last, its DC and bitmap kept for the next duplicate of its size: making a
 // frame-sized bitmap and DC and putting memory behind them cost about as much as the frame's texts.
 std::unique_ptr<DrawTarget> sparePicture;
+// The graphic control whose own procedure, behind the engine's, is running on this thread: only
+// its paint asks for its picture.
+thread_local HWND controlAtWork = nullptr;
 
 struct BrushDeleter {
   void operator()(HBRUSH brush) const { DeleteObject(brush); }
@@ -500,7 +503,14 @@ void releaseControlTarget(HWND control) {
   targets.erase(it);
 }
 
+void controlEnding(HWND control) {
+  std::lock_guard guard(canvasLock);
+  if (DrawTarget* target = lookUp(reinterpret_cast<TargetHandle>(control))) target->ending = true;
+}
+
 void paintControl(const DRAWITEMSTRUCT& item) {
+  // A request from anywhere else names a DC to draw into that could be any of ours.
+  if (item.hwndItem != controlAtWork) return;
   std::lock_guard guard(canvasLock);
   const DrawTarget* target = lookUp(reinterpret_cast<TargetHandle>(item.hwndItem));
   if (!target) return;
@@ -544,6 +554,12 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
       case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
+      case WM_DESTROY:
+      case WM_NCDESTROY:
+        // Before its dialog's end only a forger sends these; the control's own procedure would
+        // take the control for ended and never paint again.
+        if (!target->ending) return 0;
+        break;
       case WM_SETFOCUS:
       case WM_KILLFOCUS:
         target->hasFocus = message == WM_SETFOCUS;
@@ -579,7 +595,11 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     default:
       break;
   }
-  return CallWindowProcW(previous, window, message, wParam, lParam);
+  HWND outer = controlAtWork;
+  controlAtWork = window;
+  const LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
+  controlAtWork = outer;
+  return result;
 }
 
 }  // namespace

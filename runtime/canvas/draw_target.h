@@ -25,6 +25,7 @@ struct DrawTarget {
   bool dirty = false;
   bool hasFocus = false;
   bool rotatedText = false;
+  bool ending = false;  // a control whose dialog is ending: the notices of its end are the system's
   HDC memoryDc = nullptr;
   HBITMAP picture = nullptr;
   HGDIOBJ replacedBitmap = nullptr;
@@ -64,9 +65,14 @@ bool fillWithRetries(Fill&& fill, Pause&& pause) {
 // `backgroundColour`, font 1, and the engine's window procedure in front of its own. The first
 // control made becomes the current target when there is none. False when it cannot be made.
 bool createControlTarget(HWND control, COLORREF backgroundColour);
-// Releases a control's target (the host calls it as the control is destroyed).
+// Lets the notices of `control`'s end through to its own procedure: the host calls it at its
+// dialog's WM_DESTROY, which comes before the controls'. Until then the engine drops them, as only
+// a forger sends them.
+void controlEnding(HWND control);
+// Releases a control's target (the host calls it as the control's dialog is destroyed).
 void releaseControlTarget(HWND control);
-// Paints a control's picture into the area the system asks for (the host's WM_DRAWITEM).
+// Paints a control's picture into the area the system asks for (the host's WM_DRAWITEM), when the
+// control's own procedure is the one asking.
 void paintControl(const DRAWITEMSTRUCT& item);
 
 // The target a window or picture names, for tests and the host: look, do not keep.

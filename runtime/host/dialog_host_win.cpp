@@ -83,37 +83,6 @@ void placeInPixels(HWND dialog, HWND parent, uint32_t style, int32_t x, int32_t 
   SetWindowPos(dialog, nullptr, x, y, outerWidth, outerHeight, 0x71C);
 }
 
-// Whether `size` bytes at `at` may be read. Any process can post a message whose lParam claims to
-// be a structure, and a posted message looks like a sent one once it is dispatched; so such an
-// lParam is read only where the memory is committed and readable, and one that points nowhere is
-// refused instead of faulting.
-bool readable(LPARAM at, size_t size) {
-  auto address = static_cast<uintptr_t>(at);
-  const uintptr_t end = address + size;
-  if (address == 0 || end < address) return false;
-  constexpr DWORD readAccess = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-  // The bytes may span regions of different protection: each must allow reading.
-  while (address < end) {
-    MEMORY_BASIC_INFORMATION region{};
-    if (!VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof(region)) ||
-        region.State != MEM_COMMIT || !(region.Protect & readAccess) || (region.Protect & PAGE_GUARD))
-      return false;
-    address = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize;
-  }
-  return true;
-}
-
-// A genuine notification is sent by a window of this thread, which the dialog's controls all are,
-// with a header it wrote. One sent from another thread or process carries a pointer into memory
-// that is not ours; one posted, a pointer to anything at all.
-bool genuineNotification(LPARAM lParam) {
-  if (InSendMessageEx(nullptr) & ISMEX_SEND) return false;
-  if (!readable(lParam, sizeof(NMHDR))) return false;
-  HWND from = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
-  return GetWindowThreadProcessId(from, nullptr) == GetCurrentThreadId();
-}
-
 // A control's own callback, or the item callback of a menu command, gets first say.
 INT_PTR routedCallback(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND origin = nullptr;
@@ -161,16 +130,7 @@ INT_PTR defaultHandling(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
   }
 }
 
-// The system tells a dialog of its making and its end on the dialog's own thread; the same notice
-// sent from another thread or process, which any program can do, makes and ends nothing. (Posted
-// ones the thread's message guard turns away.)
-bool forgedNotice(HWND dialog, UINT message) {
-  return (message == WM_INITDIALOG || message == WM_DESTROY || message == WM_NCDESTROY) &&
-         sentFromElsewhere(dialog, message);
-}
-
 INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (forgedNotice(dialog, message)) return FALSE;
   switch (message) {
     case WM_INITDIALOG:
       ++openDialogCount;
@@ -180,13 +140,9 @@ INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_DESTROY:
       --openDialogCount;
-      break;
-    // No callback is handed a pointer that cannot be trusted, and the host reads none.
-    case WM_NOTIFY:
-      if (!genuineNotification(lParam)) return FALSE;
-      break;
-    case WM_DRAWITEM:
-      if (!readable(lParam, sizeof(DRAWITEMSTRUCT))) return FALSE;
+      // Before the controls hear of their end, so that their canvases let it through.
+      for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        controlEnding(child);
       break;
     default:
       break;
@@ -204,6 +160,35 @@ INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   return defaultHandling(dialog, message, wParam, lParam);
 }
 
+// The dialog manager's own window procedure, the same for every host dialog.
+WNDPROC dialogClassProc = nullptr;
+// Dialogs that endDialog is destroying on this thread now.
+thread_local int32_t endingDialogs = 0;
+
+// In front of the dialog manager's procedure, so that what only a forger sends stops before any
+// procedure of the system or the host sees it: the dialog manager would free the dialog's data and
+// font on a notice of its end, and the default handling of a notification reads its pointer.
+LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:  // the real one came as the dialog was made, before this procedure was in
+      return 0;
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+      // The thread's own DestroyWindow, or endDialog's while it answers a message from elsewhere.
+      if (endingDialogs == 0 && sentFromElsewhere()) return 0;
+      break;
+    case WM_NOTIFY:
+      if (!genuineNotification(lParam)) return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (!readable(lParam, sizeof(DRAWITEMSTRUCT))) return TRUE;
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcW(dialogClassProc, dialog, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32_t x, int32_t y,
@@ -215,10 +200,13 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
           ? nullptr
           : CreateDialogIndirectParamW(moduleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()),
                                        parent, hostDialogProc, 0);
-  if (dialog && units == DialogUnits::pixels) placeInPixels(dialog, parent, style, x, y, width, height);
+  if (!dialog) return nullptr;
+  const auto classProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogWindowProc)));
+  if (classProc) dialogClassProc = classProc;
+  if (units == DialogUnits::pixels) placeInPixels(dialog, parent, style, x, y, width, height);
   const WideText wideTitle(title);
   SetWindowTextW(dialog, wideTitle.c_str());
-  if (!dialog) return nullptr;
   WindowRecord record;
   record.window = dialog;
   record.parent = parent;
@@ -385,7 +373,9 @@ void endDialog(HWND dialog, int32_t result) {
     DestroyAcceleratorTable(record.accelerators);
     updateRecord(dialog, [](WindowRecord& r) { r.accelerators = nullptr; });
   }
+  ++endingDialogs;
   DestroyWindow(dialog);
+  --endingDialogs;
 }
 
 }  // namespace runtime

@@ -4,26 +4,37 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 namespace runtime {
 
 // From here on, every message loop of the calling thread, the system's own (a message box's, a
 // menu's) among them, gets WM_NULL in place of a posted
-// - WM_TIMER or WM_SYSTIMER that names a procedure, which dispatching it would call. Neither the
-//   runtime nor the game sets a timer with a procedure, so the message came from elsewhere; Windows
-//   itself checks the procedure against the thread's timers, Wine calls whatever address it holds.
 // - WM_INITDIALOG, WM_DESTROY or WM_NCDESTROY, which the system sends a window as it is made or
-//   destroyed and never posts; taken as real, they would open or close the host's books on a dialog
-//   that lives on.
-// And the thread notes where each message sent to its windows comes from (sentFromElsewhere).
+//   destroyed and never posts;
+// - WM_TIMER or WM_SYSTIMER that names a procedure, on a system that would call it unchecked.
+//   Windows calls only a procedure the thread gave SetTimer, and its own timers (a caret's blink,
+//   hover and scroll) and those of components in the process carry procedures too, so there the
+//   timers are left alone; Wine calls whatever address the message holds.
 // False when the guard cannot be set.
 bool guardThreadMessages();
 // Takes the calling thread's guard off again.
 void releaseMessageGuard();
 
-// Whether `message`, which `window`'s procedure is handling now, was sent from another thread or
-// process; false for one sent or posted by this thread, and always false without the guard.
-// InSendMessageEx cannot tell: it also answers yes for a message this thread sends while it is
-// handling one from elsewhere.
-bool sentFromElsewhere(HWND window, UINT message);
+// Whether the message the thread is handling now was sent from another thread or process, by
+// SendMessage, SendMessageTimeout, SendNotifyMessage or SendMessageCallback alike. Also true for a
+// message the thread sends itself while it handles one of those.
+inline bool sentFromElsewhere() {
+  return InSendMessageEx(nullptr) != ISMEX_NOSEND;
+}
+
+// Whether `size` bytes at `at` may be read. Any process can post a message whose lParam claims to
+// be a structure, and a posted message looks like a sent one once it is dispatched; so such an
+// lParam is read only where the memory is committed and readable.
+bool readable(LPARAM at, size_t size);
+
+// Whether a WM_NOTIFY carries a header that a window of this thread wrote and sent from here, as
+// the dialog's controls all would.
+bool genuineNotification(LPARAM lParam);
 
 }  // namespace runtime

@@ -1,9 +1,7 @@
 // The message guard: a hook on the thread's message retrieval, which sees every posted message any
-// loop of the thread takes from the queue before it is dispatched, and one on the delivery of sent
-// messages, which the system calls with each just before the window's procedure.
+// loop of the thread takes from the queue before it is dispatched, and the checks of what a sent
+// message carries.
 #include "runtime/host/message_guard.h"
-
-#include <initializer_list>
 
 namespace runtime {
 
@@ -12,21 +10,32 @@ namespace {
 constexpr UINT systemTimer = 0x0118;  // WM_SYSTIMER: the system's own timers, a caret's blink among them
 
 thread_local HHOOK postedGuard = nullptr;
-thread_local HHOOK sentGuard = nullptr;
+thread_local bool screenTimers = false;
+thread_local bool probeCalled = false;
 
-// The sent message delivered last on this thread.
-struct Delivery {
-  HWND window = nullptr;
-  UINT message = 0;
-  bool fromElsewhere = false;
-};
-thread_local Delivery lastSent;
+void CALLBACK timerProbe(HWND, UINT, UINT_PTR, DWORD) {
+  probeCalled = true;
+}
+
+// Whether dispatching a timer message calls the procedure it names though the thread never gave it
+// to SetTimer: tried once with a harmless procedure of our own. True when it cannot be told.
+bool callsUnregisteredTimerProcedures() {
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, if it had none yet
+  if (!PostThreadMessageW(GetCurrentThreadId(), WM_TIMER, 0, reinterpret_cast<LPARAM>(timerProbe)))
+    return true;
+  probeCalled = false;
+  // Thread messages only: the windows' own wait for the loops.
+  while (PeekMessageW(&message, reinterpret_cast<HWND>(-1), WM_TIMER, WM_TIMER, PM_REMOVE))
+    DispatchMessageW(&message);
+  return probeCalled;
+}
 
 bool forged(const MSG& message) {
   switch (message.message) {
     case WM_TIMER:
     case systemTimer:
-      return message.lParam != 0;
+      return screenTimers && message.lParam != 0;
     case WM_INITDIALOG:
     case WM_DESTROY:
     case WM_NCDESTROY:
@@ -48,33 +57,43 @@ LRESULT CALLBACK screenPostedMessage(int code, WPARAM removal, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, removal, lParam);
 }
 
-LRESULT CALLBACK noteSentMessage(int code, WPARAM fromThisThread, LPARAM lParam) {
-  if (code == HC_ACTION) {
-    const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    lastSent = {sent.hwnd, sent.message, fromThisThread == 0};
-  }
-  return CallNextHookEx(nullptr, code, fromThisThread, lParam);
-}
-
 }  // namespace
 
 bool guardThreadMessages() {
-  const DWORD thread = GetCurrentThreadId();
-  if (!postedGuard) postedGuard = SetWindowsHookExW(WH_GETMESSAGE, screenPostedMessage, nullptr, thread);
-  if (!sentGuard) sentGuard = SetWindowsHookExW(WH_CALLWNDPROC, noteSentMessage, nullptr, thread);
-  return postedGuard && sentGuard;
+  if (postedGuard) return true;
+  screenTimers = callsUnregisteredTimerProcedures();
+  postedGuard = SetWindowsHookExW(WH_GETMESSAGE, screenPostedMessage, nullptr, GetCurrentThreadId());
+  return postedGuard != nullptr;
 }
 
 void releaseMessageGuard() {
-  for (HHOOK* hook : {&postedGuard, &sentGuard}) {
-    if (*hook) UnhookWindowsHookEx(*hook);
-    *hook = nullptr;
-  }
-  lastSent = {};
+  if (postedGuard) UnhookWindowsHookEx(postedGuard);
+  postedGuard = nullptr;
 }
 
-bool sentFromElsewhere(HWND window, UINT message) {
-  return sentGuard && lastSent.fromElsewhere && lastSent.window == window && lastSent.message == message;
+bool readable(LPARAM at, size_t size) {
+  auto address = static_cast<uintptr_t>(at);
+  const uintptr_t end = address + size;
+  if (address == 0 || end < address) return false;
+  constexpr DWORD readAccess = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  // The bytes may span regions of different protection: each must allow reading.
+  while (address < end) {
+    MEMORY_BASIC_INFORMATION region{};
+    if (!VirtualQuery(reinterpret_cast<const void*>(address), &region, sizeof(region)) ||
+        region.State != MEM_COMMIT || !(region.Protect & readAccess) || (region.Protect & PAGE_GUARD))
+      return false;
+    address = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize;
+  }
+  return true;
+}
+
+// One sent from another thread or process carries a pointer into memory that is not ours, whether
+// its sender waits or not; one posted, a pointer to anything at all.
+bool genuineNotification(LPARAM lParam) {
+  if (sentFromElsewhere() || !readable(lParam, sizeof(NMHDR))) return false;
+  HWND from = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+  return GetWindowThreadProcessId(from, nullptr) == GetCurrentThreadId();
 }
 
 }  // namespace runtime

@@ -218,7 +218,7 @@ TEST(ShowModal, TheGraphicControlPaintsItsPicture) {
 std::vector<LPARAM> canvasNotified, dialogNotified;
 NMHDR genuine{};
 DRAWITEMSTRUCT namingNoWindow{};  // readable as either structure, but no window of ours wrote it
-COLORREF paintedAfterwards = 0;
+COLORREF paintedAfterwards = 0, paintedUnasked = 0;
 
 INT_PTR CanvasCallback(HWND, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_NOTIFY) canvasNotified.push_back(lParam);
@@ -248,21 +248,36 @@ std::vector<LPARAM> forgedPointers() {
           reinterpret_cast<LPARAM>(&namingNoWindow)};
 }
 
-// Sends and posts notifications and item paints with forged pointers, then a genuine notification
-// and a real paint, which must still arrive.
+// Sends and posts notifications and item paints with forged pointers, and a paint of the canvas
+// into a DC of ours that the canvas never asked for; then a genuine notification and a real paint,
+// which must still arrive.
 INT_PTR ForgedPointerCallback(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       PostMessageW(dialog, WM_APP, 0, 0);
       break;
-    case WM_APP:
+    case WM_APP: {
       for (LPARAM forged : forgedPointers())
         for (UINT carrier : {WM_NOTIFY, WM_DRAWITEM}) {
           SendMessageW(dialog, carrier, 1001, forged);
           PostMessageW(dialog, carrier, 1001, forged);
         }
+      attachTarget(reinterpret_cast<TargetHandle>(dialog), 1001);
+      clearTarget(static_cast<ColourValue>(RGB(255, 0, 0)), 0);
+      HDC screen = GetDC(nullptr);
+      HDC memory = CreateCompatibleDC(screen);
+      HGDIOBJ kept = SelectObject(memory, CreateCompatibleBitmap(screen, 8, 8));
+      ReleaseDC(nullptr, screen);
+      SetPixel(memory, 4, 4, RGB(255, 255, 255));
+      DRAWITEMSTRUCT unasked{
+          ODT_STATIC, 1001, 0, ODA_DRAWENTIRE, 0, controlHandle(dialog, 1001), memory, RECT{0, 0, 8, 8}, 0};
+      SendMessageW(dialog, WM_DRAWITEM, 1001, reinterpret_cast<LPARAM>(&unasked));
+      paintedUnasked = GetPixel(memory, 4, 4);
+      DeleteObject(SelectObject(memory, kept));
+      DeleteDC(memory);
       PostMessageW(dialog, WM_APP + 1, 0, 0);  // after the posted ones
       break;
+    }
     case WM_APP + 1: {
       HWND canvas = controlHandle(dialog, 1001);
       genuine = NMHDR{canvas, 1001, static_cast<UINT>(NM_CLICK)};
@@ -297,6 +312,7 @@ TEST(ShowModal, ForgedPointersInNotificationsAndPaintsAreNeverRead) {
   const std::vector<LPARAM> onlyGenuine{reinterpret_cast<LPARAM>(&genuine)};
   EXPECT_EQ(canvasNotified, onlyGenuine);
   EXPECT_EQ(dialogNotified, onlyGenuine);
+  EXPECT_EQ(paintedUnasked, RGB(255, 255, 255)) << "the canvas painted where it was not asked";
   EXPECT_EQ(paintedAfterwards, RGB(0, 128, 255)) << "real paints are still answered";
   EXPECT_EQ(windowRecordCount(), 0);
 }
@@ -306,11 +322,18 @@ INT_PTR EndOnAppMessage(HWND dialog, UINT message, WPARAM, LPARAM) {
   return 0;
 }
 
+enum class Sending { waiting, notifying, withCallback };
+
 // Sends `messages` to `window` from another thread, handling this thread's messages meanwhile.
-void sendFromAnotherThread(HWND window, std::vector<UINT> messages) {
+void sendFromAnotherThread(HWND window, std::vector<UINT> messages, LPARAM lParam = 0,
+                           Sending how = Sending::waiting) {
   std::atomic<bool> sent = false;
   std::thread other([&] {
-    for (UINT message : messages) SendMessageW(window, message, 0, 0);
+    for (UINT message : messages) {
+      if (how == Sending::waiting) SendMessageW(window, message, 0, lParam);
+      if (how == Sending::notifying) SendNotifyMessageW(window, message, 0, lParam);
+      if (how == Sending::withCallback) SendMessageCallbackW(window, message, 0, lParam, nullptr, 0);
+    }
     sent = true;
   });
   MSG message;
@@ -322,19 +345,38 @@ void sendFromAnotherThread(HWND window, std::vector<UINT> messages) {
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
-// The system tells a dialog of its making and its end; the same notices sent from another thread or
-// posted by anyone, as any program can, make and end nothing: the dialog keeps its records and its
-// count. Its real end releases them, even when it comes from a message another thread sent.
+// The system tells a dialog and its canvas of their making and their end; the same notices sent
+// from another thread or posted by anyone, as any program can, make and end nothing: the dialog
+// keeps its records, its count and the font the dialog manager made for it, and the canvas's own
+// procedure never hears of an end. Nor does a notification that another thread sends without
+// waiting reach a callback. The real end releases everything, even when it comes from a message
+// another thread sent.
 TEST(ShowModal, ForgedNoticesOfADialogsMakingAndEndChangeNothing) {
   ASSERT_TRUE(guardThreadMessages());
-  HWND dialog = gameDialogWithCanvas();
+  canvasNotified.clear();
+  HWND dialog = gameDialog();
+  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, CanvasCallback);
+  HWND canvas = controlHandle(dialog, 1001);
+  SetWindowTextW(canvas, L"canvas");  // what the control's own end would free
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
   updateRecord(dialog, [](WindowRecord& record) { record.callback = EndOnAppMessage; });
   const int32_t records = windowRecordCount(), open = openDialogCount;
   const std::vector<UINT> notices{WM_INITDIALOG, WM_DESTROY, WM_NCDESTROY};
-  for (UINT notice : notices) PostMessageW(dialog, notice, 0, 0);
-  sendFromAnotherThread(dialog, notices);
+  for (HWND target : {dialog, canvas}) {
+    for (UINT notice : notices) PostMessageW(target, notice, 0, 0);
+    sendFromAnotherThread(target, notices);
+  }
   EXPECT_EQ(windowRecordCount(), records);
   EXPECT_EQ(openDialogCount, open);
+  EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "the dialog manager freed the font";
+  wchar_t text[16] = {};
+  GetWindowTextW(canvas, text, 16);
+  EXPECT_STREQ(text, L"canvas") << "the control's own procedure took it for ended";
+  genuine = NMHDR{canvas, 1001, static_cast<UINT>(NM_CLICK)};
+  for (Sending how : {Sending::notifying, Sending::withCallback})
+    sendFromAnotherThread(dialog, {WM_NOTIFY}, reinterpret_cast<LPARAM>(&genuine), how);
+  EXPECT_TRUE(canvasNotified.empty()) << "a notification from another thread was handed on";
   sendFromAnotherThread(dialog, {WM_APP});
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(windowRecordCount(), records - 2) << "the dialog's and its canvas's records went";
