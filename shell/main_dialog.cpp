@@ -8,7 +8,6 @@
 #include "game/rules.h"
 #include "game/screen.h"
 #include "runtime/canvas/canvas.h"
-#include "runtime/canvas/draw_target.h"
 #include "runtime/host/dialog_host.h"
 #include "runtime/media/message_box.h"
 #include "runtime/text/error_code.h"
@@ -142,8 +141,7 @@ HWND BuildMainDialog(HWND parent) {
   setDialogIcon(dialog, ByteString("#200"));
   addControl(dialog, game::CanvasId, graphicControlType, ByteString(), 0, 0, 800, 600, CanvasStyle, 0,
              nullptr);
-  attachTarget(game::mainDialog, game::CanvasId);
-  const bool canvasReady = currentTarget() != nullptr;
+  const bool canvasReady = attachTarget(game::mainDialog, game::CanvasId);
   setColours(0x000000, 0xFFFFFF);
   clearTarget(systemColour, 0);
   InstallCanvasWindowProc(controlHandle(dialog, game::CanvasId));

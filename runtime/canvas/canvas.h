@@ -30,8 +30,8 @@ ColourValue rgb(int32_t red, int32_t green, int32_t blue);
 
 // Makes the dialog item `controlId` of `window` (or, for 0, the target `window` itself) the
 // thread's current target. Pictures always refresh explicitly; controls after every operation
-// unless `explicitRefresh`. Not found: error 5 and no current target.
-void attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh = false);
+// unless `explicitRefresh`. Not found: error 5, no current target, and false.
+bool attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh = false);
 
 void setColours(ColourValue foreground, ColourValue background);
 

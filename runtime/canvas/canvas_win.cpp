@@ -9,9 +9,9 @@
 
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
-#include "runtime/start/failing_calls.h"
 #include "runtime/start/process_state.h"
 #include "runtime/start/spin_lock.h"
+#include "runtime/start/system_calls.h"
 #include "runtime/text/error_code.h"
 #include "runtime/text/string_ops.h"
 #include "runtime/text/wide_text.h"
@@ -68,7 +68,7 @@ void setBackground(DrawTarget& target, ColourValue colour) {
   }
   const COLORREF value = resolved(colour, COLOR_BTNFACE);
   target.background = static_cast<ColourValue>(value);
-  target.backgroundBrush = callFails(SystemCall::brush) ? nullptr : CreateSolidBrush(value);
+  target.backgroundBrush = sys::createSolidBrush(value);
   SetBkMode(target.memoryDc, OPAQUE);
   SetBkColor(target.memoryDc, value);
 }
@@ -83,8 +83,7 @@ void useFont(DrawTarget& target, FontHandle font) {
   if (object && font == target.font && object == target.fontObject) return;
   FontDescription description;
   if (!fontDescription(font, description)) return;
-  HGDIOBJ replaced =
-      object && !callFails(SystemCall::selection) ? SelectObject(target.memoryDc, object) : nullptr;
+  HGDIOBJ replaced = object ? sys::selectObject(target.memoryDc, object) : nullptr;
   if (!replaced || replaced == HGDI_ERROR) {
     recordError(error::illegalCall);
     return;
@@ -137,6 +136,17 @@ void markAllDirty(DrawTarget& target) {
   markDirty(target, RECT{0, 0, target.width, target.height});
 }
 
+// A fill can fail while the system is short of resources for a moment: tried again up to ten
+// times, 2 ms apart, and given up after the last without waiting.
+bool filledWithRetries(HDC dc, const RECT& area, HBRUSH brush) {
+  constexpr int retries = 10;
+  for (int retry = 0;; ++retry) {
+    if (sys::fillRect(dc, area, brush)) return true;
+    if (retry == retries) return false;
+    Sleep(2);
+  }
+}
+
 DWORD rasterOperation(int32_t mixMode) {
   switch (mixMode) {
     case 2:
@@ -160,9 +170,9 @@ DWORD rasterOperation(int32_t mixMode) {
 
 // A memory DC compatible with the display, holding `bitmap`; the target owns both from here on.
 bool adoptPicture(DrawTarget& target, HBITMAP bitmap, int32_t width, int32_t height) {
-  target.memoryDc = callFails(SystemCall::deviceContext) ? nullptr : CreateCompatibleDC(nullptr);
+  target.memoryDc = sys::createCompatibleDc(nullptr);
   if (!target.memoryDc) return false;
-  target.replacedBitmap = callFails(SystemCall::selection) ? nullptr : SelectObject(target.memoryDc, bitmap);
+  target.replacedBitmap = sys::selectObject(target.memoryDc, bitmap);
   // A DC without its picture would draw into the system's one-pixel stand-in and show garbage.
   if (!target.replacedBitmap || target.replacedBitmap == HGDI_ERROR) {
     DeleteDC(target.memoryDc);
@@ -218,13 +228,12 @@ std::unique_ptr<DrawTarget> reusedPicture(const DrawTarget& source) {
 HBITMAP loadBitmap(const ByteString& name) {
   const WideText wide(name);
   if (wide.size() == 2 && wide.c_str()[1] == L'\0' && wide.c_str()[0] < 0x8000)
-    return callFails(SystemCall::pictureLoad) ? nullptr  // a predefined system bitmap
-                                              : LoadBitmapW(nullptr, MAKEINTRESOURCEW(wide.c_str()[0]));
+    return sys::loadSystemBitmap(MAKEINTRESOURCEW(wide.c_str()[0]));
   HBITMAP bitmap = nullptr;
-  if (find(name, ByteString("."), 1) == 0 && !callFails(SystemCall::pictureLoad))
-    bitmap = static_cast<HBITMAP>(LoadImageW(moduleInstance(), wide.c_str(), IMAGE_BITMAP, 0, 0, 0));
-  if (!bitmap && !callFails(SystemCall::pictureLoad))
-    bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  if (find(name, ByteString("."), 1) == 0)
+    bitmap = static_cast<HBITMAP>(sys::loadImage(moduleInstance(), wide.c_str(), IMAGE_BITMAP, 0, 0, 0));
+  if (!bitmap)
+    bitmap = static_cast<HBITMAP>(sys::loadImage(nullptr, wide.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   return bitmap;
 }
 
@@ -232,20 +241,15 @@ HBITMAP loadBitmap(const ByteString& name) {
 // half made); the image is released either way.
 HBITMAP scaled(HBITMAP image, int32_t imageWidth, int32_t imageHeight, int32_t width, int32_t height,
                int32_t stretchMode) {
-  HDC source = callFails(SystemCall::deviceContext) ? nullptr : CreateCompatibleDC(nullptr);
-  HDC target = !source || callFails(SystemCall::deviceContext) ? nullptr : CreateCompatibleDC(nullptr);
-  HGDIOBJ sourceReplaced =
-      !target || callFails(SystemCall::selection) ? nullptr : SelectObject(source, image);
-  HBITMAP result = !sourceReplaced || callFails(SystemCall::bitmap)
-                       ? nullptr
-                       : CreateCompatibleBitmap(source, width, height);
-  HGDIOBJ targetReplaced =
-      !result || callFails(SystemCall::selection) ? nullptr : SelectObject(target, result);
+  HDC source = sys::createCompatibleDc(nullptr);
+  HDC target = source ? sys::createCompatibleDc(nullptr) : nullptr;
+  HGDIOBJ sourceReplaced = target ? sys::selectObject(source, image) : nullptr;
+  HBITMAP result = sourceReplaced ? sys::createCompatibleBitmap(source, width, height) : nullptr;
+  HGDIOBJ targetReplaced = result ? sys::selectObject(target, result) : nullptr;
   bool drawn = false;
   if (targetReplaced) {
     const int previousMode = stretchMode ? SetStretchBltMode(target, stretchMode) : 0;
-    drawn = !callFails(SystemCall::blockTransfer) &&
-            StretchBlt(target, 0, 0, width, height, source, 0, 0, imageWidth, imageHeight, SRCCOPY);
+    drawn = sys::stretchBlt(target, width, height, source, imageWidth, imageHeight);
     if (previousMode) SetStretchBltMode(target, previousMode);
     SetBrushOrgEx(target, 0, 0, nullptr);
     SelectObject(target, targetReplaced);
@@ -289,14 +293,15 @@ DrawTarget::~DrawTarget() {
   if (identity) DeleteObject(identity);
 }
 
-void attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh) {
+bool attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh) {
   std::lock_guard guard(canvasLock);
   current = lookUp(window, controlId);
   if (!current) {
     recordError(error::illegalCall);
-    return;
+    return false;
   }
   current->explicitRefresh = explicitRefresh || current->kind == TargetKind::picture;
+  return true;
 }
 
 void setColours(ColourValue foreground, ColourValue background) {
@@ -316,19 +321,12 @@ void clearTarget(ColourValue colour, int32_t fillStyle) {
   if (colour != transparent) {
     if (fillStyle < 0 || fillStyle > 6) fillStyle = 0;
     const auto value = static_cast<COLORREF>(colour);
-    const OwnedBrush brush(callFails(SystemCall::brush) ? nullptr
-                           : fillStyle == 0             ? CreateSolidBrush(value)
-                                                        : CreateHatchBrush(fillStyle - 1, value));
-    // With no brush FillRect would paint with whatever brush the DC holds. A clear that cannot be
-    // done does nothing at all, the position included.
+    const OwnedBrush brush(fillStyle == 0 ? sys::createSolidBrush(value)
+                                          : sys::createHatchBrush(fillStyle - 1, value));
+    // FillRect takes a null handle for a system colour's number, not for no brush. A clear that
+    // cannot be done does nothing at all, the position included.
     if (!brush) return;
-    const RECT all{0, 0, current->width, current->height};
-    // A fill can fail while the system is short of resources for a moment.
-    if (!fillWithRetries(
-            [&] {
-              return !callFails(SystemCall::blockTransfer) && FillRect(current->memoryDc, &all, brush.get());
-            },
-            [] { Sleep(2); }))
+    if (!filledWithRetries(current->memoryDc, RECT{0, 0, current->width, current->height}, brush.get()))
       return;
   }
   current->x = current->y = 0;
@@ -352,9 +350,7 @@ void printText(const ByteString& text) {
     RECT line{target.x, target.y, target.width, target.y + target.charHeight};
     // Rotated texts leave their line, so they are neither clipped to it nor tracked by their cell.
     const UINT options = target.rotatedText ? 0 : ETO_CLIPPED;
-    if (!callFails(SystemCall::textOut))
-      ExtTextOutW(target.memoryDc, 0, 0, options, &line, wide.c_str(), static_cast<UINT>(wide.size()),
-                  nullptr);
+    sys::extTextOut(target.memoryDc, options, &line, wide.c_str(), static_cast<UINT>(wide.size()));
     POINT end{};
     GetCurrentPositionEx(target.memoryDc, &end);
     if (target.rotatedText)
@@ -411,14 +407,12 @@ PictureHandle duplicatePicture(PictureHandle source) {
   if (!from || from->kind != TargetKind::picture) return 0;
   // The bitmap may be a released picture's, so its handle cannot name the copy: a released handle
   // must name no target. An empty region of the copy's own gives it a handle no other object has.
-  HRGN identity = callFails(SystemCall::bitmap) ? nullptr : CreateRectRgn(0, 0, 0, 0);
+  HRGN identity = sys::createRectRegion(0, 0, 0, 0);
   if (!identity) return 0;
   std::unique_ptr<DrawTarget> target = reusedPicture(*from);
   if (!target) {
     target = std::make_unique<DrawTarget>();
-    HBITMAP bitmap = callFails(SystemCall::bitmap)
-                         ? nullptr
-                         : CreateCompatibleBitmap(from->memoryDc, from->width, from->height);
+    HBITMAP bitmap = sys::createCompatibleBitmap(from->memoryDc, from->width, from->height);
     if (!bitmap || !adoptPicture(*target, bitmap, from->width, from->height)) {
       if (bitmap && !target->picture) DeleteObject(bitmap);
       DeleteObject(identity);
@@ -428,8 +422,7 @@ PictureHandle duplicatePicture(PictureHandle source) {
   target->identity = identity;
   target->window = reinterpret_cast<TargetHandle>(identity);
   // A copy that did not take would hold another frame's pixels, or none.
-  if (callFails(SystemCall::blockTransfer) ||
-      !BitBlt(target->memoryDc, 0, 0, from->width, from->height, from->memoryDc, 0, 0, SRCCOPY))
+  if (!sys::bitBlt(target->memoryDc, 0, 0, from->width, from->height, from->memoryDc, 0, 0, SRCCOPY))
     return 0;
   targets.insert(targets.begin(), std::move(target));
   return reinterpret_cast<PictureHandle>(identity);
@@ -441,8 +434,8 @@ void copyPicture(TargetHandle source, int32_t controlId, int32_t mixMode) {
   if (!current || !from) return;
   const int32_t width = std::min(from->width, current->width);
   const int32_t height = std::min(from->height, current->height);
-  if (callFails(SystemCall::blockTransfer) || !BitBlt(current->memoryDc, 0, 0, width, height, from->memoryDc,
-                                                      0, 0, rasterOperation(mixMode > 15 ? 0 : mixMode))) {
+  if (!sys::bitBlt(current->memoryDc, 0, 0, width, height, from->memoryDc, 0, 0,
+                   rasterOperation(mixMode > 15 ? 0 : mixMode))) {
     recordError(error::illegalCall);
     return;
   }
@@ -465,10 +458,8 @@ void releasePicture(PictureHandle picture) {
 bool createControlTarget(HWND control, COLORREF backgroundColour) {
   RECT client{};
   GetClientRect(control, &client);
-  HDC screen = callFails(SystemCall::screenDc) ? nullptr : GetDC(nullptr);
-  HBITMAP bitmap = !screen || callFails(SystemCall::bitmap)
-                       ? nullptr
-                       : CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HDC screen = sys::getDc(nullptr);
+  HBITMAP bitmap = screen ? sys::createCompatibleBitmap(screen, client.right, client.bottom) : nullptr;
   if (screen) ReleaseDC(nullptr, screen);
   if (!bitmap) return false;
   auto target = std::make_unique<DrawTarget>();
@@ -515,9 +506,8 @@ void paintControl(const DRAWITEMSTRUCT& item) {
   const DrawTarget* target = lookUp(reinterpret_cast<TargetHandle>(item.hwndItem));
   if (!target) return;
   const RECT& area = item.rcItem;
-  if (!callFails(SystemCall::blockTransfer))
-    BitBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, target->memoryDc,
-           area.left, area.top, SRCCOPY);
+  sys::bitBlt(item.hDC, area.left, area.top, area.right - area.left, area.bottom - area.top, target->memoryDc,
+              area.left, area.top, SRCCOPY);
 }
 
 const DrawTarget* findTarget(TargetHandle window) {

@@ -48,19 +48,6 @@ struct DrawTarget {
   WNDPROC previousProc = nullptr;
 };
 
-// The fill of clearTarget: tried, then retried up to 10 times with `pause` between tries and none
-// after the last. Whether it was done. Apart from clearTarget so that its count can be checked with
-// a fill that fails, which GDI will not do on request.
-template <typename Fill, typename Pause>
-bool fillWithRetries(Fill&& fill, Pause&& pause) {
-  constexpr int retries = 10;
-  for (int retry = 0;; ++retry) {
-    if (fill()) return true;
-    if (retry == retries) return false;
-    pause();
-  }
-}
-
 // Gives `control` (a STATIC with SS_OWNERDRAW) a picture of its client size filled with
 // `backgroundColour`, font 1, and the engine's window procedure in front of its own. The first
 // control made becomes the current target when there is none. False when it cannot be made.

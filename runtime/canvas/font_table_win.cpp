@@ -1,15 +1,17 @@
 // The font table: descriptions, use counts, and GDI fonts made once on first selection.
 #include "runtime/canvas/font_table.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cwchar>
+#include <iterator>
 #include <mutex>
 #include <string_view>
 #include <vector>
 
-#include "runtime/start/failing_calls.h"
 #include "runtime/start/spin_lock.h"
+#include "runtime/start/system_calls.h"
 
 namespace runtime {
 
@@ -94,10 +96,22 @@ HFONT fontObject(FontHandle font, int32_t pixelsPerInch) {
     // A negative height asks for the character height without internal leading.
     const int height = -static_cast<int>(std::lround(pixelsPerInch * static_cast<double>(d.points) / 72.0));
     // One that cannot be made now is asked for again the next time.
-    if (!callFails(SystemCall::font))
-      found->object = CreateFontW(height, 0, d.escapement, d.escapement, d.weight, d.italic, d.underline,
-                                  d.strikeOut, d.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, d.pitchAndFamily, d.face);
+    LOGFONTW font{height,
+                  0,
+                  d.escapement,
+                  d.escapement,
+                  d.weight,
+                  d.italic,
+                  d.underline,
+                  d.strikeOut,
+                  d.charset,
+                  OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY,
+                  d.pitchAndFamily,
+                  {}};
+    std::copy(std::begin(d.face), std::end(d.face), font.lfFaceName);
+    found->object = sys::createFont(font);
   }
   return found->object;
 }

@@ -7,8 +7,8 @@
 #include "runtime/canvas/draw_target.h"
 #include "runtime/host/host_state.h"
 #include "runtime/host/message_guard.h"
-#include "runtime/start/failing_calls.h"
 #include "runtime/start/process_state.h"
+#include "runtime/start/system_calls.h"
 #include "runtime/text/wide_text.h"
 
 namespace runtime {
@@ -195,11 +195,8 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
                   int32_t width, int32_t height, uint32_t style, uint32_t exStyle) {
   style = dialogStyle(style, parent, x, y);
   const std::vector<WORD> layout = dialogTemplate(style, exStyle, x, y, width, height);
-  HWND dialog =
-      callFails(SystemCall::window)
-          ? nullptr
-          : CreateDialogIndirectParamW(moduleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()),
-                                       parent, hostDialogProc, 0);
+  HWND dialog = sys::createDialog(moduleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()), parent,
+                                  hostDialogProc);
   if (!dialog) return nullptr;
   const auto classProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogWindowProc)));
@@ -229,9 +226,7 @@ void setDialogIcon(HWND dialog, const ByteString& name) {
   } icons[] = {{32, ICON_BIG}, {16, ICON_SMALL}};
   for (const auto& [size, which] : icons) {
     auto icon =
-        callFails(SystemCall::pictureLoad)
-            ? nullptr
-            : static_cast<HICON>(LoadImageW(moduleInstance(), wideName.c_str(), IMAGE_ICON, size, size, 0));
+        static_cast<HICON>(sys::loadImage(moduleInstance(), wideName.c_str(), IMAGE_ICON, size, size, 0));
     if (!icon) continue;
     SendMessageW(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     HICON replaced = nullptr;
@@ -259,11 +254,8 @@ void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, i
     height = area.bottom - area.top;
   }
   const WideText wideText(text);
-  HWND control =
-      callFails(SystemCall::window)
-          ? nullptr
-          : CreateWindowExW(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance(), nullptr);
+  HWND control = sys::createWindow(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance());
   if (!control) return;
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(owner.font), TRUE);
   WindowRecord record;
@@ -285,10 +277,10 @@ HWND controlHandle(HWND dialog, int32_t id) {
 }
 
 HMENU newMenuBar() {
-  return callFails(SystemCall::menu) ? nullptr : CreateMenu();
+  return sys::createMenu();
 }
 HMENU newPopupMenu() {
-  return callFails(SystemCall::menu) ? nullptr : CreatePopupMenu();
+  return sys::createPopupMenu();
 }
 
 void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_t state, int32_t position,
@@ -313,11 +305,11 @@ void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_
   }
   const bool byCommand = flags & menuBeforeCommand;
   const UINT where = byCommand ? static_cast<UINT>(position) : static_cast<UINT>(position - 1);  // -1 appends
-  if (!callFails(SystemCall::menu)) InsertMenuItemW(menu, where, !byCommand, &item);
+  sys::insertMenuItem(menu, where, !byCommand, item);
 }
 
 BOOL attachMenu(HWND window, HMENU menu) {
-  return !callFails(SystemCall::menu) && SetMenu(window, menu);
+  return sys::setMenu(window, menu);
 }
 
 void showModal(HWND dialog, DialogCallback callback, int32_t* result) {

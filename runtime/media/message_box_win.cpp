@@ -4,7 +4,7 @@
 #include <atomic>
 
 #include "runtime/media/message_box.h"
-#include "runtime/start/failing_calls.h"
+#include "runtime/start/system_calls.h"
 #include "runtime/text/wide_text.h"
 
 namespace runtime {
@@ -26,9 +26,7 @@ int32_t messageBox(const ByteString& message, const ByteString& title, int32_t s
   Sleep(5);
   // No owner: the game's window stays usable while the box is open.
   ++openBoxes;
-  const int32_t button = callFails(SystemCall::messageBox)
-                             ? 0
-                             : MessageBoxW(nullptr, text.c_str(), caption.c_str(), static_cast<UINT>(style));
+  const int32_t button = sys::messageBox(text.c_str(), caption.c_str(), static_cast<UINT>(style));
   --openBoxes;
   return button;
 }

@@ -4,9 +4,9 @@
 #include <mmsystem.h>
 
 #include "runtime/media/sound.h"
-#include "runtime/start/failing_calls.h"
 #include "runtime/start/guarded_call.h"
 #include "runtime/start/process_state.h"
+#include "runtime/start/system_calls.h"
 #include "runtime/text/error_code.h"
 #include "runtime/text/string_ops.h"
 #include "runtime/text/wide_text.h"
@@ -18,9 +18,7 @@ namespace {
 // A call that returns failure, or leaves a system error behind, has failed.
 bool play(const wchar_t* name, HMODULE module, DWORD flags) {
   BOOL played = FALSE;
-  const uint32_t error = guardedCall([&] {
-    if (!callFails(SystemCall::sound)) played = PlaySoundW(name, module, flags);
-  });
+  const uint32_t error = guardedCall([&] { played = sys::playSound(name, module, flags); });
   return played && error == ERROR_SUCCESS;
 }
 
@@ -30,9 +28,7 @@ bool soundFileExists(const ByteString& name, const WideText& wideName) {
   if (find(name, ByteString("*"), 1) != 0 || find(name, ByteString("?"), 1) != 0) return false;
   WIN32_FIND_DATAW found;
   HANDLE search = INVALID_HANDLE_VALUE;
-  guardedCall([&] {
-    if (!callFails(SystemCall::fileFind)) search = FindFirstFileW(wideName.c_str(), &found);
-  });
+  guardedCall([&] { search = sys::findFirstFile(wideName.c_str(), &found); });
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return !(found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | 0x8 /* volume label */));

@@ -15,9 +15,9 @@ enum class SystemCall : uint8_t {
   fileType,        // GetFileType
   fileFind,        // FindFirstFile, GetFileAttributes
   deviceContext,   // CreateCompatibleDC
-  bitmap,          // CreateCompatibleBitmap, and the region that names a copied picture
+  bitmapOrRegion,  // CreateCompatibleBitmap, and CreateRectRgn for the region that names a copied picture
   selection,       // SelectObject
-  font,            // CreateFont
+  font,            // CreateFontIndirect
   brush,           // CreateSolidBrush, CreateHatchBrush
   textOut,         // ExtTextOut
   blockTransfer,   // BitBlt, StretchBlt, FillRect

@@ -1,17 +1,14 @@
 // The process entry: start-up in a fixed order, the program's main procedure, and the exit.
 #include <windows.h>
 
-#include <commctrl.h>
-#include <objbase.h>
-
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
 #include "runtime/host/host_state.h"
 #include "runtime/host/message_guard.h"
 #include "runtime/start/command_line.h"
-#include "runtime/start/failing_calls.h"
 #include "runtime/start/process_start.h"
 #include "runtime/start/process_state.h"
+#include "runtime/start/system_calls.h"
 #include "runtime/start/thread_record.h"
 #include "runtime/text/text_file.h"
 
@@ -59,10 +56,11 @@ void runProgram(MainProcedure main, ReleaseProcedure releaseGlobals) {
   processState.module = GetModuleHandleW(nullptr);
   if (!createThreadRecord()) ExitProcess(255);
 
-  // The game needs neither to play: a failure of either leaves it as it is.
-  const bool comStarted = !callFails(SystemCall::com) && SUCCEEDED(CoInitialize(nullptr));
-  INITCOMMONCONTROLSEX controls{8, 0x706F};
-  if (!callFails(SystemCall::commonControls)) InitCommonControlsEx(&controls);
+  // The game needs neither to play: a failure of either leaves it as it is. The classes are the
+  // runtime's and the game's in one call: the standard, Windows 95, date, internet, pager and
+  // font-control classes.
+  const bool comStarted = SUCCEEDED(sys::coInitialize());
+  sys::initCommonControls(0x79FF);
   initialiseProgram();
   // The game goes on without the guard where the system refuses the hook.
   guardThreadMessages();

@@ -3,7 +3,8 @@
 
 #include <new>
 
-#include "runtime/start/failing_calls.h"
+#include "runtime/start/system_calls.h"
+
 namespace runtime {
 
 namespace {
@@ -12,9 +13,9 @@ constexpr SIZE_T recordSize = 128;
 }  // namespace
 
 bool createThreadRecord() {
-  slot = callFails(SystemCall::threadStorage) ? TLS_OUT_OF_INDEXES : TlsAlloc();
+  slot = sys::tlsAlloc();
   if (slot == TLS_OUT_OF_INDEXES) return false;
-  void* block = callFails(SystemCall::globalMemory) ? nullptr : GlobalAlloc(GPTR, recordSize);
+  void* block = sys::globalAlloc(GPTR, recordSize);
   if (!block) return false;
   // Constructed in place, every field value-initialised; cppcheck takes placement new for a read.
   // cppcheck-suppress legacyUninitvar
@@ -23,7 +24,7 @@ bool createThreadRecord() {
   record->fontNumbers[1] = 1;
   record->fontNumbers[2] = 2;
   record->fontNumbers[3] = 3;
-  if (callFails(SystemCall::threadStorage) || !TlsSetValue(slot, record)) {
+  if (!sys::tlsSetValue(slot, record)) {
     record->~ThreadRecord();
     GlobalFree(record);
     return false;

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "runtime/start/failing_calls.h"
 #include "runtime/start/guarded_call.h"
+#include "runtime/start/system_calls.h"
 #include "runtime/text/file_system.h"
 #include "runtime/text/wide_text.h"
 
@@ -33,9 +33,8 @@ uint32_t openNamed(const std::wstring& wideName, OwnedFile& file) {
   SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE handle = INVALID_HANDLE_VALUE;
   uint32_t error = guardedCall([&] {
-    if (!callFails(SystemCall::fileOpen))
-      handle = CreateFileW(wideName.c_str(), GENERIC_READ, FILE_SHARE_READ, &security, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle = sys::createFile(wideName.c_str(), GENERIC_READ, FILE_SHARE_READ, &security, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL);
   });
   // Owned before the error is looked at, so a handle that came with an error is closed again.
   OwnedFile opened(handle == INVALID_HANDLE_VALUE ? noHandle : reinterpret_cast<NativeHandle>(handle));
@@ -59,7 +58,7 @@ uint32_t openForReading(const std::u16string& name, OwnedFile& file) {
 }
 
 bool isDiskFile(NativeHandle handle) {
-  return !callFails(SystemCall::fileType) && GetFileType(toHandle(handle)) == FILE_TYPE_DISK;
+  return sys::getFileType(toHandle(handle)) == FILE_TYPE_DISK;
 }
 
 uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size, int32_t& bytesRead) {
@@ -68,8 +67,7 @@ uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size,
   // far slower path.
   LONG high = static_cast<LONG>(offset >> 32);
   const uint32_t error = guardedCall([&] {
-    if (!callFails(SystemCall::fileSeek))
-      SetFilePointer(toHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
+    sys::setFilePointer(toHandle(handle), static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
   });
   if (error != ERROR_SUCCESS) return error;
   return readNext(handle, buffer, size, bytesRead);
@@ -77,19 +75,15 @@ uint32_t readAt(NativeHandle handle, int64_t offset, char* buffer, int32_t size,
 
 uint32_t readNext(NativeHandle handle, char* buffer, int32_t size, int32_t& bytesRead) {
   DWORD count = 0;
-  const uint32_t error = guardedCall([&] {
-    if (!callFails(SystemCall::fileRead))
-      ReadFile(toHandle(handle), buffer, static_cast<DWORD>(size), &count, nullptr);
-  });
+  const uint32_t error =
+      guardedCall([&] { sys::readFile(toHandle(handle), buffer, static_cast<DWORD>(size), &count); });
   bytesRead = error == ERROR_SUCCESS ? static_cast<int32_t>(count) : 0;
   return error;
 }
 
 bool isFolder(const std::u16string& name) {
   DWORD attributes = INVALID_FILE_ATTRIBUTES;
-  guardedCall([&] {
-    if (!callFails(SystemCall::fileFind)) attributes = GetFileAttributesW(fileName(name).c_str());
-  });
+  guardedCall([&] { attributes = sys::getFileAttributes(fileName(name).c_str()); });
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

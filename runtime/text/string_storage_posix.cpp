@@ -1,5 +1,4 @@
 // ByteString storage for the native build: the same layout as a byte-length BSTR, from malloc.
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,7 +9,6 @@ namespace runtime::storage {
 
 namespace {
 constexpr size_t headerSize = sizeof(uint32_t);
-std::atomic<int64_t> live{0};
 }  // namespace
 
 char* allocateChars(uint32_t count) noexcept {
@@ -20,24 +18,20 @@ char* allocateChars(uint32_t count) noexcept {
   std::memcpy(block, &count, headerSize);
   char* chars = block + headerSize;
   chars[count] = '\0';
-  ++live;
+  countBlocks(1);
   return chars;
 }
 
 void releaseChars(char* chars) noexcept {
   if (!chars) return;
   std::free(chars - headerSize);
-  --live;
+  countBlocks(-1);
 }
 
 uint32_t storedLength(const char* chars) noexcept {
   uint32_t count;
   std::memcpy(&count, chars - headerSize, headerSize);
   return count;
-}
-
-int64_t liveBlocks() noexcept {
-  return live;
 }
 
 }  // namespace runtime::storage

@@ -12,6 +12,7 @@
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
 #include "runtime/text/error_code.h"
+#include "tests/support/failing_call.h"
 #include "tests/support/process_memory.h"
 #include "tests/support/stress.h"
 #include "tests/support/temp_folder.h"
@@ -313,20 +314,21 @@ TEST_F(CanvasTest, AClearWithNoBrushLeavesPictureAndPositionAlone) {
   }
 }
 
-// A fill that fails is retried up to ten times, 2 ms apart: eleven tries at most, and no wait once
-// the last has failed.
-TEST(ClearFill, IsRetriedUpToTenTimesWithAPauseBetweenTries) {
+// A fill that fails is tried again up to ten times: eleven tries at most, and a clear whose every
+// try failed changes nothing.
+TEST_F(CanvasTest, AFailedFillIsTriedAgainUpToTenTimes) {
   struct Case {
-    int failures, fills, pauses;
+    int failures, tries;
     bool done;
-  } cases[] = {
-      {0, 1, 0, true}, {1, 2, 1, true}, {10, 11, 10, true}, {11, 11, 10, false}, {1000, 11, 10, false}};
+  } cases[] = {{0, 1, true}, {1, 2, true}, {10, 11, true}, {11, 11, false}, {1000, 11, false}};
   for (const auto& c : cases) {
-    int fills = 0, pauses = 0;
-    const bool done = fillWithRetries([&] { return ++fills > c.failures; }, [&] { ++pauses; });
-    EXPECT_EQ(fills, c.fills) << c.failures << " failures";
-    EXPECT_EQ(pauses, c.pauses) << c.failures << " failures";
-    EXPECT_EQ(done, c.done) << c.failures << " failures";
+    const PictureHandle p = picture(8, 8, blue);
+    {
+      const test_support::FailingCall failing(SystemCall::blockTransfer, c.failures);
+      clearTarget(static_cast<ColourValue>(red), 0);
+      EXPECT_EQ(test_support::failingKindAsked, c.tries) << c.failures << " failures";
+    }
+    EXPECT_EQ(countOther(p, RECT{0, 0, 8, 8}, red) == 0, c.done) << c.failures << " failures";
   }
 }
 

@@ -5,9 +5,14 @@
 #endif
 
 std::optional<runtime::SystemCall> test_support::failingCall;
+int test_support::failuresLeft = 0;
+int test_support::failingKindAsked = 0;
 
 bool runtime::callFails(SystemCall call) noexcept {
   if (call != test_support::failingCall) return false;
+  ++test_support::failingKindAsked;
+  if (test_support::failuresLeft == 0) return false;
+  --test_support::failuresLeft;
 #ifdef _WIN32
   SetLastError(ERROR_READ_FAULT);  // what the skipped call would have left
 #endif

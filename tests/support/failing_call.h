@@ -3,6 +3,7 @@
 // this answer in place of the runtime's own, which makes every call.
 #pragma once
 
+#include <climits>
 #include <optional>
 
 #include "runtime/start/failing_calls.h"
@@ -10,11 +11,17 @@
 namespace test_support {
 
 extern std::optional<runtime::SystemCall> failingCall;
+extern int failuresLeft;      // of the failing kind's calls, the next this many fail
+extern int failingKindAsked;  // calls of the failing kind asked about since it was set
 
-// Fails `call` from here to the end of the scope.
+// Fails `call`, its next `times` calls or every one, from here to the end of the scope.
 class FailingCall {
  public:
-  explicit FailingCall(runtime::SystemCall call) { failingCall = call; }
+  explicit FailingCall(runtime::SystemCall call, int times = INT_MAX) {
+    failingCall = call;
+    failuresLeft = times;
+    failingKindAsked = 0;
+  }
   ~FailingCall() { failingCall.reset(); }
   FailingCall(const FailingCall&) = delete;
   FailingCall& operator=(const FailingCall&) = delete;

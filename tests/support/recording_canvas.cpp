@@ -48,12 +48,13 @@ namespace runtime {
 
 using namespace test_support;
 
-void attachTarget(TargetHandle window, int32_t controlId, bool) {
+bool attachTarget(TargetHandle window, int32_t controlId, bool) {
   const CanvasTarget target{window, controlId};
   note("attach " + name(target));
   // Any window has the control asked for; a picture must be alive.
   r.hasCurrent = controlId ? window != 0 : r.pictures.count(window) > 0;
   r.current = target;
+  return r.hasCurrent;
 }
 
 void setColours(ColourValue foreground, ColourValue background) {
