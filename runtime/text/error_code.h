@@ -6,8 +6,8 @@
 namespace runtime {
 
 // Failing services record a number here and return a neutral result; the caller goes on with its
-// next step. Tests and diagnostics read it; the game only to tell a word-list line it had no
-// memory for from an empty one.
+// next step. Tests and diagnostics read it; the game only to tell a word-list line that could not
+// be read, for want of memory or through a failed read, from an empty one.
 extern int32_t errorCode;
 
 namespace error {

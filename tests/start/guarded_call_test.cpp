@@ -1,7 +1,8 @@
 // The guarded system-call path: the error mode quiet while a call runs and as it was after it, on the
 // thread's own mode and on the process's, which is all that systems before Windows 7 have; and the
 // floating-point control state put back, the SSE register only where the processor has one.
-#include "runtime/start/guarded_call.h"
+#include "runtime/start/floating_point_control.h"
+#include "runtime/start/quiet_error_mode.h"
 
 #include <gtest/gtest.h>
 

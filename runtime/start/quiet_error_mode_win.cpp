@@ -1,6 +1,5 @@
-// What the system-call guard learns of the system as the program starts, and its error mode: the
-// thread's own where the system has one, else the process's.
-#include "runtime/start/guarded_call.h"
+// The quiet error mode: the thread's own where the system has one, else the process's.
+#include "runtime/start/quiet_error_mode.h"
 
 namespace runtime {
 
@@ -18,9 +17,6 @@ SetThreadErrorModeCall lookUpSetThreadErrorMode() {
 }  // namespace
 
 const SetThreadErrorModeCall setThreadErrorMode = lookUpSetThreadErrorMode();
-
-// Every x86-64 processor has SSE.
-const bool processorHasSse = sizeof(void*) == 8 || IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE);
 
 QuietErrorMode::QuietErrorMode(SetThreadErrorModeCall threadCall) : threadCall_(threadCall) {
   if (threadCall_)
