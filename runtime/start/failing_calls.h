@@ -31,7 +31,7 @@ enum class SystemCall : uint8_t {
   globalMemory,    // GlobalAlloc
   threadStorage,   // TlsAlloc, TlsSetValue
   com,             // CoInitialize
-  commonControls,  // InitCommonControls(Ex)
+  commonControls,  // InitCommonControlsEx
 };
 inline constexpr int32_t systemCallKinds = static_cast<int32_t>(SystemCall::commonControls) + 1;
 
