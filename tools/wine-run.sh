@@ -14,4 +14,10 @@ trap 'rm -f "$output"' EXIT
 status=0
 /usr/lib/wine/wine64 "$@" >"$output" 2>&1 </dev/null || status=$?
 cat "$output"
+# A program that lost its link to the Wine server was cut short wherever it was, and may still
+# have ended with 0.
+if [ "$status" -eq 0 ] && grep -q '^wine client error:' "$output"; then
+  echo "wine-run.sh: the program lost its Wine server and was cut short"
+  status=1
+fi
 exit $status

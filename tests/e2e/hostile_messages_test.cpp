@@ -171,8 +171,9 @@ class Thrower {
   // answer written back. What it would find here must be this process's scratch area, a small
   // block of random bytes, never its own data; a pointer to nowhere fails the call, and the game
   // gets none of it. Wine passes each such block through a pipe to its server, and ends a process
-  // whose write of more than the pipe holds is cut short by a signal; so the blocks stay small: the
-  // scratch area is, and wParam, the number of items for several of these messages, is held below
+  // whose write is cut short by a signal, which a pipe never does to a write of at most 4,096 bytes;
+  // so the blocks stay that small: the scratch area holds 1 KB, whichever of the two parameters
+  // points into it, and wParam, the number of items for several of these messages, is held below
   // 4,096.
   void KeepToOwnScratch(Message& m) {
     if (!Carried(m)) return;
@@ -200,16 +201,18 @@ class Thrower {
     return GetLastError() == ERROR_MESSAGE_SYNC_ONLY;
   }
 
-  // 16 KB of random bytes before an inaccessible reservation, so that reading or writing past it
-  // fails instead of reaching anything else.
+  // 1 KB of random bytes at the end of a page, before an inaccessible one, so that reading or
+  // writing past it fails instead of reaching anything else.
   struct ScratchArea {
     uint8_t* start = nullptr;
-    uint32_t size = 16 << 10;
+    uint32_t size = 1 << 10;
   };
   static ScratchArea MakeScratch(std::mt19937_64& random) {
+    constexpr SIZE_T page = 4096;
     ScratchArea area;
-    void* reserved = VirtualAlloc(nullptr, SIZE_T{area.size} * 2, MEM_RESERVE, PAGE_NOACCESS);
-    area.start = static_cast<uint8_t*>(VirtualAlloc(reserved, area.size, MEM_COMMIT, PAGE_READWRITE));
+    void* reserved = VirtualAlloc(nullptr, page * 2, MEM_RESERVE, PAGE_NOACCESS);
+    auto* committed = static_cast<uint8_t*>(VirtualAlloc(reserved, page, MEM_COMMIT, PAGE_READWRITE));
+    area.start = committed ? committed + page - area.size : nullptr;
     for (uint32_t i = 0; area.start && i < area.size; ++i) area.start[i] = static_cast<uint8_t>(random());
     return area;
   }
