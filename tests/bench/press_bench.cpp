@@ -18,6 +18,7 @@
 #include "game/game_state.h"
 #include "game/letter_pad.h"
 #include "game/rules.h"
+#include "runtime/host/message_guard.h"
 #include "runtime/host/message_pump.h"
 #include "runtime/media/sound.h"
 #include "shell/canvas_window.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int presses = argc > 2 ? std::atoi(argv[2]) : 500;
+  runtime::guardThreadMessages();  // as the game's start-up does
   HWND dialog = shell::BuildMainDialog(nullptr);
   ShowWindow(dialog, SW_SHOWNOACTIVATE);
   shell::MainDialogCallback(dialog, WM_INITDIALOG, 0, 0);
