@@ -46,8 +46,7 @@ struct ListLine {
   int32_t size = 0;
 };
 std::vector<ListLine> listLines;
-std::string listWords;
-int32_t usableLineCount = 0;
+std::string listWords;  // empty when no line gives a word
 
 bool IsPadLetter(char byte) {
   return (byte >= 'a' && byte <= 'z') || byte == '\xF1';  // ñ
@@ -178,7 +177,6 @@ WordChoice ReadList() {
   try {
     listLines.assign(1, ListLine{});
     listWords.clear();
-    usableLineCount = 0;
     char line[LineCut];
     char word[LongestWord];
     while (static_cast<int32_t>(listLines.size()) <= UsableLines && !atEnd(WordFileNumber)) {
@@ -191,7 +189,6 @@ WordChoice ReadList() {
       const int32_t wordSize = WordInto(line, size, word);
       listLines.push_back({static_cast<int32_t>(listWords.size()), wordSize});
       listWords.append(word, static_cast<size_t>(wordSize));
-      if (wordSize > 0) ++usableLineCount;
     }
   } catch (const std::bad_alloc&) {
     noMemory = true;
@@ -209,7 +206,7 @@ bool AnyUsableLineLeft() {
 
 // Draws from the list ReadList read, until a number lands on a line that gives a word.
 WordChoice DrawWord() {
-  if (usableLineCount == 0) return WordChoice::noUsableWord;
+  if (listWords.empty()) return WordChoice::noUsableWord;
   if (!AnyUsableLineLeft()) return WordChoice::listUsedUp;
   for (;;) {
     const auto n = static_cast<size_t>(PickLineNumber());
@@ -276,12 +273,6 @@ int32_t UsedLineCount() {
 ByteString WordFromLine(const ByteString& line) {
   char word[LongestWord];
   return ByteString(word, WordInto(line.data(), line.size(), word));
-}
-
-ByteString FoldAccents(const ByteString& s) {
-  return ByteString::build(std::min(s.size(), LineCut), [&](char* out) {
-    for (int32_t i = 0; i < std::min(s.size(), LineCut); ++i) out[i] = FoldedByte(s.data()[i]);
-  });
 }
 
 ByteString MaskWord(const ByteString& w) {

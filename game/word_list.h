@@ -48,9 +48,6 @@ int32_t UsedLineCount();
 // of the pad's letters, a to z and ñ.
 ByteString WordFromLine(const ByteString& line);
 
-// The accented lower-case vowels á à é è í ì ó ò ú ù and ü as plain vowels; nothing else changes.
-ByteString FoldAccents(const ByteString& s);
-
 // One "-" for every byte of w.
 ByteString MaskWord(const ByteString& w);
 

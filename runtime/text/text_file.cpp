@@ -230,15 +230,6 @@ int32_t readLineInto(int16_t fileNumber, char* bytes, int32_t capacity) {
   return kept;
 }
 
-void skipLine(int16_t fileNumber) {
-  TextFile* file = findFile(fileNumber);
-  if (!file) {
-    recordError(error::badFileNumber);
-    return;
-  }
-  walkLine(*file, [](const char*, int32_t) {});
-}
-
 int32_t atEnd(int16_t fileNumber) {
   TextFile* file = findFile(fileNumber);
   if (!file) {

@@ -30,10 +30,6 @@ ByteString readLine(int16_t fileNumber);
 // of any length costs only its reading.
 int32_t readLineInto(int16_t fileNumber, char* bytes, int32_t capacity);
 
-// Moves past the next line exactly as readLine would, without keeping its text: for readers that
-// look for one line among many.
-void skipLine(int16_t fileNumber);
-
 // -1 when no byte is left or the next one is Ctrl-Z, otherwise 0. A number that is not open
 // reports -1 and records error 53.
 int32_t atEnd(int16_t fileNumber);

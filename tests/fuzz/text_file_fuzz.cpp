@@ -1,5 +1,6 @@
-// Arbitrary file bytes read with an arbitrary block size and an arbitrary sequence of readLine,
-// skipLine and atEnd. Input: [block size] [count n] [n operation bytes] [the file].
+// Arbitrary file bytes read with an arbitrary block size, either kind of line end and an arbitrary
+// sequence of readLine, readLineInto and atEnd.
+// Input: [block size, and in its top bit LF ending lines] [count n] [n operation bytes] [the file].
 #include <unistd.h>
 
 #include <cstdint>
@@ -22,7 +23,8 @@ const std::string& FileName() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
-  const int32_t blockSize = 1 + data[0];
+  const int32_t blockSize = 1 + (data[0] & 0x7F);
+  const auto ends = data[0] & 0x80 ? runtime::LineEnds::anyNewline : runtime::LineEnds::carriageReturn;
   const size_t operations = std::min<size_t>(data[1], size - 2);
   const uint8_t* steps = data + 2;
   {
@@ -30,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file.write(reinterpret_cast<const char*>(steps + operations),
                static_cast<std::streamsize>(size - 2 - operations));
   }
-  runtime::openForInput(runtime::ByteString(FileName()), 1, blockSize);
+  runtime::openForInput(runtime::ByteString(FileName()), 1, blockSize, ends);
   if (!runtime::isOpen(1)) abort();
   bool ended = false;
   for (size_t i = 0; i < operations; ++i) {
@@ -41,12 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A line never holds its own end, nor anything after a Ctrl-Z.
         if (std::memchr(line.data(), '\r', static_cast<size_t>(line.size()))) abort();
         if (std::memchr(line.data(), 0x1A, static_cast<size_t>(line.size()))) abort();
+        if (ends == runtime::LineEnds::anyNewline &&
+            std::memchr(line.data(), '\n', static_cast<size_t>(line.size())))
+          abort();
         if (ended && (!line.empty() || runtime::errorCode == 0)) abort();  // nothing is left past the end
         break;
       }
-      case 1:
-        runtime::skipLine(1);
+      case 1: {
+        // The start of the next line, no longer than the buffer, however long the line.
+        char start[8];
+        const int32_t capacity = steps[i] / 3 % 9;
+        if (runtime::readLineInto(1, start, capacity) > capacity) abort();
         break;
+      }
       default:
         ended = runtime::atEnd(1) == -1;
         break;
