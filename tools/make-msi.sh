@@ -52,8 +52,9 @@ frozen=(env TZ=UTC faketime -f "$stamp")
 # shipped list is installed only without it. The folder is written to the registry (letrazul.wxs)
 # and read back when WORDLISTFOLDER is not given, so that an upgrade or a repair keeps the list.
 # AppSearch runs every search it has, and a file search whose folder is empty or relative looks in
-# the root of every fixed drive: a relative WORDLISTFOLDER is refused before the search, and what
-# the search finds is used only when WORDLISTFOLDER was given, so a stray C:\dic.txt never is. A
+# the root of every fixed drive: AppSearch runs only when there is a folder to look in or a Letrazul
+# whose folder may be remembered, a relative WORDLISTFOLDER is refused before it, and what the
+# folder's search finds is used only when WORDLISTFOLDER was given, so a stray C:\dic.txt never is. A
 # colon can only follow the drive letter in a Windows path, so a path holding ":\" is a full one
 # ("C:\..."), as is a share ("\\servidor\..."). The actions that pick the list run once, where
 # AppSearch runs (in the user-interface sequence when there is one); every property they hand on is
@@ -82,11 +83,15 @@ queries=(
   "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) VALUES ('MoveFiles', 3800)"
   "UPDATE \`Property\` SET \`Value\` = 'SCHOOLWORDLIST;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;WORDLISTFOLDER' WHERE \`Property\` = 'SecureCustomProperties'"
 )
+# Custom action type 19 shows its text and ends the installation; 307 sets a property (51) only in
+# the first sequence that runs it (256).
 for sequence in InstallUISequence InstallExecuteSequence; do
-  for row in "RefuseRelativeWordListFolder|$relative|45" "AppSearch|WORDLISTFOLDER OR Installed OR WIX_UPGRADE_DETECTED|50" "UseGivenWordList|WORDLISTFOLDER|51" \
-    "UseRememberedWordList|NOT WORDLISTFOLDER|52" "UseRememberedFolder|NOT WORDLISTFOLDER|53"; do
+  for row in "RefuseRelativeWordListFolder|$relative|45" \
+    "AppSearch|WORDLISTFOLDER OR Installed OR WIX_UPGRADE_DETECTED|50" \
+    "UseGivenWordList|WORDLISTFOLDER|51" "UseRememberedWordList|NOT WORDLISTFOLDER|52" \
+    "UseRememberedFolder|NOT WORDLISTFOLDER|53"; do
     IFS='|' read -r action condition number <<<"$row"
-    queries+=("INSERT INTO \`$sequence\` (\`Action\`, \`Condition\`, \`Sequence\`) VALUES ('$action', '${condition//\'/\'\'}', $number)")
+    queries+=("INSERT INTO \`$sequence\` (\`Action\`, \`Condition\`, \`Sequence\`) VALUES ('$action', '$condition', $number)")
   done
 done
 args=()

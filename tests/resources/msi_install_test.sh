@@ -148,14 +148,28 @@ gone "removing $version with the school's list"
 gone "installing with a word-list folder that has no dic.txt"
 
 # A stray dic.txt at the root of drive C: and in a folder of that name there: ours is installed
-# without WORDLISTFOLDER, and a relative WORDLISTFOLDER is refused, not looked for on every drive.
+# and upgraded without WORDLISTFOLDER, and a relative WORDLISTFOLDER is refused, not looked for on
+# every drive.
 mkdir -p "$WINEPREFIX/drive_c/escuela"
 printf 'intruso\r\n' | tee "$WINEPREFIX/drive_c/dic.txt" >"$WINEPREFIX/drive_c/escuela/dic.txt"
-msiexec /i "$new" /qn || fail "installing $version beside a stray C:\dic.txt ended with $?"
+msiexec /i "$old" /qn || fail "installing $older beside a stray C:\dic.txt ended with $?"
+installed "$older" "$root/data/dic.txt"
+msiexec /i "$new" /qn || fail "upgrading beside a stray C:\dic.txt ended with $?"
 installed "$version" "$root/data/dic.txt"
 msiexec /x "$new" /qn || fail "removing $version ended with $?"
-! msiexec /i "$new" /qn WORDLISTFOLDER=escuela || fail "installed with a relative WORDLISTFOLDER"
-gone "installing with a relative WORDLISTFOLDER"
+# refused NAME FOLDER: installing with WORDLISTFOLDER=FOLDER is refused, with its log in NAME.log.
+refused() {
+  ! msiexec /i "$new" /qn /l*v "$(windows "$work/$1.log")" "WORDLISTFOLDER=$2" || fail "installed with WORDLISTFOLDER=$2"
+  gone "installing with WORDLISTFOLDER=$2"
+}
+started() { tr -d '\0\r' <"$work/$1.log" | sed -n 's/^Action start [0-9:]*: \(.*\)\.$/\1/p' | tr '\n' ' '; }
+# A relative folder is refused before any search; a share (one that is not there) is looked for.
+refused relative escuela
+[[ "$(started relative)" == *RefuseRelativeWordListFolder* && "$(started relative)" != *AppSearch* ]] ||
+  fail "a relative WORDLISTFOLDER was not refused before the search: $(started relative)"
+refused share '\\servidor\letrazul'
+[[ "$(started share)" == *AppSearch* && "$(started share)" != *RefuseRelative* ]] ||
+  fail "a share was refused as relative: $(started share)"
 # The school's list is remembered: an upgrade without WORDLISTFOLDER keeps it, and a repair
 # brings it back.
 msiexec /i "$old" /qn "WORDLISTFOLDER=$(windows "$work/escuela")" || fail "installing $older with the school's list ended with $?"
