@@ -17,7 +17,7 @@ play  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i68
 play  wine64 wine32:i386 fonts-liberation x11-utils
 play  googletest libstb-dev zlib1g-dev libz-mingw-w64-dev
 round xvfb xauth pulseaudio pulseaudio-utils webp
-test  g++ qemu-user-static wspanish nlohmann-json3-dev desktop-file-utils wixl msitools faketime
+test  g++ qemu-user-static locales wspanish nlohmann-json3-dev desktop-file-utils wixl msitools faketime
 test  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
 "
 wanted=()

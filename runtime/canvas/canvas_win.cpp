@@ -226,7 +226,7 @@ std::unique_ptr<DrawTarget> reusedPicture(const DrawTarget& source) {
 }
 
 HBITMAP loadBitmap(const ByteString& name) {
-  const WideText wide(name);
+  const WideText wide = WideText::ofSystemText(name);
   if (wide.size() == 2 && wide.c_str()[1] == L'\0' && wide.c_str()[0] < 0x8000)
     return sys::loadSystemBitmap(MAKEINTRESOURCEW(wide.c_str()[0]));
   HBITMAP bitmap = nullptr;
@@ -345,7 +345,7 @@ void printText(const ByteString& text) {
   if (!current) return;
   DrawTarget& target = *current;
   if (!text.empty()) {
-    const WideText wide(text);
+    const WideText wide = WideText::ofGameText(text);
     MoveToEx(target.memoryDc, target.x, target.y, nullptr);
     RECT line{target.x, target.y, target.width, target.y + target.charHeight};
     // Rotated texts leave their line, so they are neither clipped to it nor tracked by their cell.
@@ -365,7 +365,7 @@ void printText(const ByteString& text) {
 FontHandle newFont(const ByteString& face, float points, int32_t style, int32_t charset,
                    int32_t pitchAndFamily, int32_t escapement) {
   FontDescription description;
-  const WideText wide(face);
+  const WideText wide = WideText::ofGameText(face);
   std::copy_n(wide.c_str(), std::min<int32_t>(wide.size(), 31), description.face);
   description.points = points == 0 ? 8.0f : points;
   description.weight = (style & fontBold) ? FW_BOLD : FW_NORMAL;

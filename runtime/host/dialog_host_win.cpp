@@ -202,7 +202,7 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
       SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogWindowProc)));
   if (classProc) dialogClassProc = classProc;
   if (units == DialogUnits::pixels) placeInPixels(dialog, parent, style, x, y, width, height);
-  const WideText wideTitle(title);
+  const WideText wideTitle = WideText::ofGameText(title);
   SetWindowTextW(dialog, wideTitle.c_str());
   WindowRecord record;
   record.window = dialog;
@@ -219,7 +219,7 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
 void setDialogIcon(HWND dialog, const ByteString& name) {
   WindowRecord record;
   if (!findRecord(dialog, record) || (record.kind & record_kind::child)) return;
-  const WideText wideName(name);
+  const WideText wideName = WideText::ofSystemText(name);
   const struct {
     int size;
     WPARAM which;
@@ -253,7 +253,7 @@ void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, i
     width = area.right - area.left;
     height = area.bottom - area.top;
   }
-  const WideText wideText(text);
+  const WideText wideText = WideText::ofGameText(text);
   HWND control = sys::createWindow(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance());
   if (!control) return;
@@ -285,7 +285,7 @@ HMENU newPopupMenu() {
 
 void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_t state, int32_t position,
                  HMENU submenu, DialogCallback itemCallback, uint32_t flags) {
-  WideText wideText(text);
+  const WideText wideText = WideText::ofGameText(text);
   std::wstring label(wideText.c_str(), static_cast<size_t>(wideText.size()));
   MENUITEMINFOW item{};
   item.cbSize = sizeof(item);
