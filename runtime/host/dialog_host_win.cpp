@@ -188,7 +188,8 @@ LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     default:
       break;
   }
-  return CallWindowProcW(record.managerProc ? record.managerProc : DefDlgProcW, dialog, message, wParam,
+  // The record is there from before this procedure was put in until the dialog's last message.
+  return CallWindowProcW(record.managerProc ? record.managerProc : DefWindowProcW, dialog, message, wParam,
                          lParam);
 }
 

@@ -351,43 +351,47 @@ void sendFromAnotherThread(HWND window, std::vector<UINT> messages, LPARAM lPara
 // procedure never hears of an end. Nor does a notification that another thread sends without
 // waiting reach a callback. The real end releases everything, even when it comes from a message
 // another thread sent.
-TEST(ShowModal, ForgedNoticesOfADialogsMakingAndEndChangeNothing) {
-  // Guarded as the game starts, and where the system refused the guard.
-  for (bool guarded : {true, false}) {
-    SCOPED_TRACE(guarded ? "guarded" : "unguarded");
-    if (guarded) {
-      ASSERT_TRUE(guardThreadMessages());
-    }
-    canvasNotified.clear();
-    HWND dialog = gameDialog();
-    addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, CanvasCallback);
-    HWND canvas = controlHandle(dialog, 1001);
-    SetWindowTextW(canvas, L"canvas");  // what the control's own end would free
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-    updateRecord(dialog, [](WindowRecord& record) { record.callback = EndOnAppMessage; });
-    const int32_t records = windowRecordCount(), open = openDialogCount;
-    const std::vector<UINT> notices{WM_INITDIALOG, WM_DESTROY, WM_NCDESTROY};
-    for (HWND target : {dialog, canvas}) {
-      for (UINT notice : notices) PostMessageW(target, notice, 0, 0);
-      sendFromAnotherThread(target, notices);
-    }
-    EXPECT_EQ(windowRecordCount(), records);
-    EXPECT_EQ(openDialogCount, open);
-    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "the dialog manager freed the font";
-    wchar_t text[16] = {};
-    GetWindowTextW(canvas, text, 16);
-    EXPECT_STREQ(text, L"canvas") << "the control's own procedure took it for ended";
-    genuine = NMHDR{canvas, 1001, static_cast<UINT>(NM_CLICK)};
-    for (Sending how : {Sending::notifying, Sending::withCallback})
-      sendFromAnotherThread(dialog, {WM_NOTIFY}, reinterpret_cast<LPARAM>(&genuine), how);
-    EXPECT_TRUE(canvasNotified.empty()) << "a notification from another thread was handed on";
-    sendFromAnotherThread(dialog, {WM_APP});
-    EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(windowRecordCount(), records - 2) << "the dialog's and its canvas's records went";
-    EXPECT_EQ(openDialogCount, open - 1);
-    releaseMessageGuard();
+void ForgeNoticesOfADialogsMakingAndEnd() {
+  canvasNotified.clear();
+  HWND dialog = gameDialog();
+  addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, CanvasCallback);
+  HWND canvas = controlHandle(dialog, 1001);
+  SetWindowTextW(canvas, L"canvas");  // what the control's own end would free
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+  ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+  updateRecord(dialog, [](WindowRecord& record) { record.callback = EndOnAppMessage; });
+  const int32_t records = windowRecordCount(), open = openDialogCount;
+  const std::vector<UINT> notices{WM_INITDIALOG, WM_DESTROY, WM_NCDESTROY};
+  for (HWND target : {dialog, canvas}) {
+    for (UINT notice : notices) PostMessageW(target, notice, 0, 0);
+    sendFromAnotherThread(target, notices);
   }
+  EXPECT_EQ(windowRecordCount(), records);
+  EXPECT_EQ(openDialogCount, open);
+  EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "the dialog manager freed the font";
+  wchar_t text[16] = {};
+  GetWindowTextW(canvas, text, 16);
+  EXPECT_STREQ(text, L"canvas") << "the control's own procedure took it for ended";
+  genuine = NMHDR{canvas, 1001, static_cast<UINT>(NM_CLICK)};
+  for (Sending how : {Sending::notifying, Sending::withCallback})
+    sendFromAnotherThread(dialog, {WM_NOTIFY}, reinterpret_cast<LPARAM>(&genuine), how);
+  EXPECT_TRUE(canvasNotified.empty()) << "a notification from another thread was handed on";
+  sendFromAnotherThread(dialog, {WM_APP});
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_EQ(windowRecordCount(), records - 2) << "the dialog's and its canvas's records went";
+  EXPECT_EQ(openDialogCount, open - 1);
+}
+
+// Guarded as the game starts, and where the system refused the guard.
+TEST(ShowModal, ForgedNoticesOfADialogsMakingAndEndChangeNothing) {
+  ASSERT_TRUE(guardThreadMessages());
+  {
+    SCOPED_TRACE("guarded");
+    ForgeNoticesOfADialogsMakingAndEnd();
+  }
+  releaseMessageGuard();
+  SCOPED_TRACE("unguarded");
+  ForgeNoticesOfADialogsMakingAndEnd();
 }
 
 // A paint into a device context another thread names, sent or posted to the canvas or its dialog:
