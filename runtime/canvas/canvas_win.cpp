@@ -9,6 +9,7 @@
 
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
+#include "runtime/host/message_guard.h"
 #include "runtime/start/process_state.h"
 #include "runtime/start/spin_lock.h"
 #include "runtime/start/system_calls.h"
@@ -544,6 +545,13 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
       case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
+      case WM_PRINTCLIENT:
+      case WM_PAINT:
+        // The control draws its picture into a device context these name. From another thread or
+        // process the context is a guess, which may be one of the game's own pictures; this
+        // procedure is the control's own, so the paint's check would let it through.
+        if ((message == WM_PRINTCLIENT || wParam != 0) && sentFromElsewhere()) return 0;
+        break;
       case WM_DESTROY:
       case WM_NCDESTROY:
         // Before its dialog's end only a forger sends these; the control's own procedure would

@@ -19,6 +19,10 @@ int32_t openMessageBoxCount() {
   return openBoxes;
 }
 
+void wakeMessageBoxLoops() {
+  if (openBoxes > 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
 int32_t messageBox(const ByteString& message, const ByteString& title, int32_t style) {
   const WideText text = WideText::ofGameText(message);
   const WideText caption = WideText::ofGameText(title.empty() ? ByteString("Letrazul") : title);

@@ -11,6 +11,7 @@
 #include "game/screen.h"
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
+#include "runtime/host/dialog_host.h"
 #include "tests/support/game_window.h"
 #include "tests/support/process_memory.h"
 #include "tests/support/stress.h"
@@ -67,7 +68,7 @@ class ScreenPixelsTest : public testing::Test {
   }
   static void TearDownTestSuite() {
     ReleaseScreen();
-    DestroyWindow(dialog);
+    runtime::endDialog(dialog, 0);
     delete bare;
   }
   void SetUp() override { gameState = GameState(); }
