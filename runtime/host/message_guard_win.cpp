@@ -47,12 +47,11 @@ bool forged(const MSG& message) {
       return screenTimers && message.lParam != 0;
     case systemTimer:
       return screenSystemTimers && message.lParam != 0;
+    // The system sends these, never posts them. Of the paints, its own request carries no device
+    // context; a posted one names a context to draw into, which may be any of the game's.
     case WM_INITDIALOG:
     case WM_DESTROY:
     case WM_NCDESTROY:
-      return true;
-    // The system sends these, never posts them, and its own paint request carries no device
-    // context; a posted one names a context to draw into, which may be any of the game's.
     case WM_ERASEBKGND:
     case WM_PRINT:
     case WM_PRINTCLIENT:
