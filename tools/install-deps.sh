@@ -19,6 +19,7 @@ play  googletest libstb-dev zlib1g-dev libz-mingw-w64-dev
 round xvfb xauth pulseaudio pulseaudio-utils webp
 test  g++ qemu-user-static wspanish nlohmann-json3-dev desktop-file-utils wixl msitools faketime
 test  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
+test  nodejs chromium emscripten
 "
 wanted=()
 for name in "${profiles[@]}"; do

@@ -31,6 +31,7 @@ struct Reference {
 const Reference references[] = {
     {"first-frame", game::GameState()},
     {"new-game", ShownState("---", "", 3, 0, 0, "")},
+    {"letter-found-first", ShownState("s--", "", 3, 0, 0, "")},
     {"five-misses", ShownState("---", "", 3, 5, 0, "a b c d e ")},
     {"word-lost", ShownState("---", "sol", 2, 0, 0, "")},
     {"letter-found", ShownState("s--", "sol", 2, 0, 0, "")},
