@@ -22,12 +22,7 @@ made=$?
 tools/wine-session.sh stop "$state" >/dev/null 2>&1 || true
 [ "$made" -eq 0 ] || fail "web: the Windows reference frames were not made"
 
-# The packages as locked; installed again only when the lock has changed.
-modules=tests/web/node_modules
-if ! cmp -s tests/web/package-lock.json "$modules/.letrazul-lock"; then
-  (cd tests/web && npm ci --no-audit --no-fund --loglevel=error) || fail "web: npm ci failed"
-  cp tests/web/package-lock.json "$modules/.letrazul-lock"
-fi
+tools/web-modules.sh || fail "web: the npm packages were not installed"
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT

@@ -1,5 +1,7 @@
 // A small static server for the web build: node tools/web-server.mjs DIR [PORT]. Node's own modules only,
 // so serving the site needs nothing installed. PORT 0 takes any free port; the address is printed.
+// With WEB_SERVER_LOG=1 it also prints a line for each file sent: "sent PATH BYTES PLAIN", the bytes
+// that went out and the file's own size (what make bench counts a load by).
 import { createServer } from 'node:http';
 import { readFile, stat } from 'node:fs/promises';
 import { extname, join, resolve, sep } from 'node:path';
@@ -34,6 +36,7 @@ if (!dirArg || !/^\d+$/.test(portArg)) {
   process.exit(2);
 }
 const root = resolve(dirArg);
+const log = process.env.WEB_SERVER_LOG === '1';
 
 // Gzipped bodies by path, kept while the file's size and time stay the same.
 const gzipped = new Map();
@@ -96,6 +99,7 @@ async function serve(request, response) {
   }
   response.writeHead(200, headers);
   response.end(request.method === 'HEAD' ? undefined : data);
+  if (log && request.method === 'GET') console.log(`sent ${name} ${data.length} ${info.size}`);
 }
 
 const server = createServer((request, response) => {

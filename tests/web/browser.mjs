@@ -18,17 +18,31 @@ export const failures = join(root, 'build/web-tests');
 
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
-// A static server on a free port; stop() ends it.
-export async function serve(folder) {
+// A static server on a free port; stop() ends it. With `log`, sent() lists the files it has sent
+// since the last call: {path, bytes, plain}.
+export async function serve(folder, { log = false } = {}) {
   const server = spawn(process.execPath, [join(root, 'tools/web-server.mjs'), folder, '0'], {
     stdio: ['ignore', 'pipe', 'inherit'],
+    env: { ...process.env, WEB_SERVER_LOG: log ? '1' : '' },
   });
+  let sent = [];
+  let pending = '';
   const url = await new Promise((done, fail) => {
-    server.stdout.once('data', (line) => done(String(line).trim()));
+    server.stdout.on('data', (chunk) => {
+      pending += chunk;
+      const lines = pending.split('\n');
+      pending = lines.pop();
+      for (const line of lines) {
+        const [word, path, bytes, plain] = line.split(' ');
+        if (word === 'sent') sent.push({ path, bytes: Number(bytes), plain: Number(plain) });
+        else if (line.startsWith('http')) done(line.trim());
+      }
+    });
     server.once('exit', (code) => fail(new Error(`the web server ended with ${code}`)));
   });
   return {
     url,
+    sent: () => [sent, (sent = [])][0],
     stop: () =>
       new Promise((done) => {
         if (server.exitCode !== null) return done();
