@@ -58,8 +58,13 @@ async function serve(request, response) {
   }
   let name;
   try {
-    name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    // The path as sent: "//x" is a path here, not another host.
+    name = decodeURIComponent(request.url.split(/[?#]/)[0]);
   } catch {
+    response.writeHead(400).end();
+    return;
+  }
+  if (!name.startsWith('/')) {
     response.writeHead(400).end();
     return;
   }

@@ -61,7 +61,7 @@ try {
     const page = await context.newPage();
     await page.evaluateOnNewDocument(timing);
     await page.goto(server.url);
-    await page.waitForFunction(() => window.letrazulBench.firstFrame !== null, { timeout: 20000 });
+    await page.waitForFunction(() => window.letrazulBench.firstFrame !== null, { timeout: 20000, polling: 50 });
     // The service worker's own fetches count too: the load is what the first visit costs.
     await page.evaluate(() => navigator.serviceWorker?.ready);
     await sleep(500);

@@ -96,7 +96,7 @@ export class WebGame {
   }
 
   async ready() {
-    await this.page.waitForFunction(() => window.letrazul?.ready, { timeout: 15000 });
+    await this.page.waitForFunction(() => window.letrazul !== undefined, { timeout: 15000, polling: 50 });
     await this.page.evaluate(() => window.letrazul.ready);
   }
 
@@ -147,7 +147,7 @@ export class WebGame {
     const before = (await this.boxes()).length;
     const oks = await this.page.$$('dialog.box[open] .ok');
     await oks.at(-1).click();
-    await this.page.waitForFunction((n) => document.querySelectorAll('dialog.box[open]').length < n, {}, before);
+    await this.page.waitForFunction((n) => document.querySelectorAll('dialog.box[open]').length < n, { polling: 50 }, before);
   }
 
   async frame() {
