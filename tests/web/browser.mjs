@@ -45,7 +45,7 @@ export async function serve(folder, { log = false } = {}) {
     sent: () => [sent, (sent = [])][0],
     stop: () =>
       new Promise((done) => {
-        if (server.exitCode !== null) return done();
+        if (server.exitCode !== null || server.signalCode !== null) return done();
         server.once('exit', done);
         server.kill();
       }),

@@ -48,7 +48,7 @@ async function expectFrame(game, name) {
   frames[name] = await game.frame();
 }
 
-test('a whole game: misses, a lost word, reveals, ten solved words and a life back, GAME OVER', async () => {
+test('a whole game: misses, a lost word, reveals, ten solved words and a life back, GAME OVER', { timeout: 120000 }, async () => {
   const { context, game } = await fresh('/sol/');
   await expectFrame(game, 'first-frame');
   // Before the first game the pad ignores presses: no key turns yellow, no box comes.
@@ -92,7 +92,7 @@ test('a whole game: misses, a lost word, reveals, ten solved words and a life ba
   await context.close();
 });
 
-test('"Autor" opens its box, the game answers behind it, and "Salir del programa" ends it', async () => {
+test('"Autor" opens its box, the game answers behind it, and "Salir del programa" ends it', { timeout: 120000 }, async () => {
   const { context, game } = await fresh('/sol/');
   await game.command('autor');
   const box = await game.waitForBox();
@@ -119,7 +119,7 @@ test('"Autor" opens its box, the game answers behind it, and "Salir del programa
   await context.close();
 });
 
-test('a list of twelve words beside the page is played to its end', async () => {
+test('a list of twelve words beside the page is played to its end', { timeout: 120000 }, async () => {
   const { context, game } = await fresh('/doce/');
   await game.command('nueva-partida');
   await game.type('sol'.repeat(12));
@@ -133,7 +133,7 @@ test('a list of twelve words beside the page is played to its end', async () => 
   await context.close();
 });
 
-test('without dic.txt a new game says so; a list chosen from the device plays; ours comes back', async () => {
+test('without dic.txt a new game says so; a list chosen from the device plays; ours comes back', { timeout: 120000 }, async () => {
   const { context, game } = await fresh('/sin-lista/');
   await game.command('nueva-partida');
   const missing = await game.waitForBox();
@@ -162,7 +162,7 @@ test('without dic.txt a new game says so; a list chosen from the device plays; o
   await context.close();
 });
 
-test('after a first visit the page starts and plays with the server gone', async () => {
+test('after a first visit the page starts and plays with the server gone', { timeout: 120000 }, async () => {
   const own = await serve(join(folder, 'sol'));
   const context = await browser.createBrowserContext();
   try {
@@ -182,7 +182,7 @@ test('after a first visit the page starts and plays with the server gone', async
 
 // On the Windows frame itself, and on the web one when the game above matched it: each fault made
 // on purpose must fail the comparison.
-test('the comparison fails a key drawn a pixel off, a text colour a step off, a changed background pixel', () => {
+test('the comparison fails a key drawn a pixel off, a text colour a step off, a changed background pixel', { timeout: 120000 }, () => {
   const windows = referenceFrame('five-misses');
   const background = referenceFrame('background');
   const ink = (data, i) => data[i] !== background.data[i] || data[i + 1] !== background.data[i + 1] || data[i + 2] !== background.data[i + 2];
