@@ -15,6 +15,7 @@ namespace runtime {
 
 namespace {
 
+// clang-format off
 // The page's side: canvases by handle, made, drawn on, copied and released here.
 EM_JS(int, jsMakeCanvas, (uintptr_t handle, int width, int height, int onScreen), {
   const targets = Module.letrazulTargets || (Module.letrazulTargets = new Map());
@@ -23,9 +24,9 @@ EM_JS(int, jsMakeCanvas, (uintptr_t handle, int width, int height, int onScreen)
   if (!canvas) canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;
-  const context = canvas.getContext('2d', {alpha : false});
+  const context = canvas.getContext('2d', {alpha: false});
   if (!context) return 0;
-  targets.set(handle, {canvas, context, onScreen : onScreen != = 0});
+  targets.set(handle, {canvas, context, onScreen: onScreen !== 0});
   return 1;
 });
 
@@ -41,31 +42,29 @@ EM_JS(void, jsFill, (uintptr_t handle, int colour, int x, int y, int width, int 
 
 // Draws one line of text clipped to its cell's row from x to the right edge, over a box of the
 // background colour unless that is -2 (transparent); returns the text's advance in pixels.
-EM_JS(int, jsText,
-      (uintptr_t handle, const char* text, const char* font, int x, int y, int ascent, int cellHeight,
-       int colour, int background),
-      {
-        const target = Module.letrazulTargets.get(handle);
-        if (!target) return 0;
-        const context = target.context;
-        const css = c = > 'rgb(' + (c & 255) + ',' + (c >> 8 & 255) + ',' + (c >> 16 & 255) + ')';
-        const line = UTF8ToString(text);
-        context.font = UTF8ToString(font);
-        const advance = Math.round(context.measureText(line).width);
-        context.save();
-        context.beginPath();
-        context.rect(x, y, target.canvas.width - x, cellHeight);
-        context.clip();
-        if (background != = -2) {
-          context.fillStyle = css(background);
-          context.fillRect(x, y, advance, cellHeight);
-        }
-        context.fillStyle = css(colour);
-        context.textBaseline = 'alphabetic';
-        context.fillText(line, x, y + ascent);
-        context.restore();
-        return advance;
-      });
+EM_JS(int, jsText, (uintptr_t handle, const char* text, const char* font, int x, int y, int ascent,
+                    int cellHeight, int colour, int background), {
+  const target = Module.letrazulTargets.get(handle);
+  if (!target) return 0;
+  const context = target.context;
+  const css = c => 'rgb(' + (c & 255) + ',' + (c >> 8 & 255) + ',' + (c >> 16 & 255) + ')';
+  const line = UTF8ToString(text);
+  context.font = UTF8ToString(font);
+  const advance = Math.round(context.measureText(line).width);
+  context.save();
+  context.beginPath();
+  context.rect(x, y, target.canvas.width - x, cellHeight);
+  context.clip();
+  if (background !== -2) {
+    context.fillStyle = css(background);
+    context.fillRect(x, y, advance, cellHeight);
+  }
+  context.fillStyle = css(colour);
+  context.textBaseline = 'alphabetic';
+  context.fillText(line, x, y + ascent);
+  context.restore();
+  return advance;
+});
 
 // A picture the page decoded before the program started (Module.letrazulPictures), scaled to
 // width x height by dropping or repeating whole pixels, never blending them: the destination pixel
@@ -74,7 +73,7 @@ EM_JS(int, jsLoadPicture, (uintptr_t handle, const char* name, int width, int he
   const pictures = Module.letrazulPictures || {};
   const source = pictures[UTF8ToString(name)];
   if (!source) return 0;
-  if (width == = 0) {
+  if (width === 0) {
     width = source.width;
     height = source.height;
   }
@@ -82,7 +81,7 @@ EM_JS(int, jsLoadPicture, (uintptr_t handle, const char* name, int width, int he
   const canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;
-  const context = canvas.getContext('2d', {alpha : false});
+  const context = canvas.getContext('2d', {alpha: false});
   if (!context) return 0;
   const image = context.createImageData(width, height);
   const from = new Uint32Array(source.data.buffer, source.data.byteOffset, source.width * source.height);
@@ -94,7 +93,7 @@ EM_JS(int, jsLoadPicture, (uintptr_t handle, const char* name, int width, int he
     for (let x = 0; x < width; ++x) to[y * width + x] = from[row + columns[x]];
   }
   context.putImageData(image, 0, 0);
-  targets.set(handle, {canvas, context, onScreen : false});
+  targets.set(handle, {canvas, context, onScreen: false});
   return 1;
 });
 
@@ -106,6 +105,7 @@ EM_JS(int, jsCopy, (uintptr_t from, uintptr_t to, int width, int height), {
   if (target.onScreen && Module.onFrameShown) Module.onFrameShown(target.canvas);
   return 1;
 });
+// clang-format on
 
 struct Target {
   TargetHandle handle = 0;

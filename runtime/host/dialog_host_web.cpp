@@ -12,6 +12,7 @@ namespace runtime {
 
 namespace {
 
+// clang-format off
 // The page's event queue. The page's script posts presses, commands and closed boxes into it
 // (Module.letrazulPost); the program takes them one at a time. The yield goes through a message
 // channel: a task of the browser's own, behind whatever input is waiting, with no timer clamp.
@@ -20,7 +21,7 @@ EM_JS(void, installEventQueue, (), {
   const events = [];
   let wake = null;
   Module.letrazulEvents = events;
-  Module.letrazulPost = (kind, value) = > {
+  Module.letrazulPost = (kind, value) => {
     events.push({kind, value});
     if (wake) {
       const resume = wake;
@@ -28,15 +29,14 @@ EM_JS(void, installEventQueue, (), {
       resume();
     }
   };
-  Module.letrazulWait = () =
-      > events.length ? Promise.resolve() : new Promise(resolve = > { wake = resolve; });
+  Module.letrazulWait = () => events.length ? Promise.resolve() : new Promise(resolve => { wake = resolve; });
   const channel = new MessageChannel();
   const waiting = [];
-  channel.port1.onmessage = () = > waiting.shift()();
-  Module.letrazulYield = () = > new Promise(resolve = > {
-                                waiting.push(resolve);
-                                channel.port2.postMessage(0);
-                              });
+  channel.port1.onmessage = () => waiting.shift()();
+  Module.letrazulYield = () => new Promise(resolve => {
+    waiting.push(resolve);
+    channel.port2.postMessage(0);
+  });
 });
 
 EM_JS(int, takeEvent, (uint32_t * value), {
@@ -51,8 +51,9 @@ EM_ASYNC_JS(void, yieldOnce, (), { await Module.letrazulYield(); });
 
 EM_JS(void, setPageTitle, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, setPageOpen, (int open), {
-  if (Module.onPageOpen) Module.onPageOpen(open != = 0);
+  if (Module.onPageOpen) Module.onPageOpen(open !== 0);
 });
+// clang-format on
 
 TargetHandle page = 0;
 PageCallback pageCallback = nullptr;

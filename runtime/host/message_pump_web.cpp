@@ -13,8 +13,11 @@ namespace {
 
 int64_t yields = 0;
 
-EM_ASYNC_JS(void, sleepFor, (int32_t milliseconds),
-            { await new Promise(resolve = > setTimeout(resolve, milliseconds)); });
+// clang-format off
+EM_ASYNC_JS(void, sleepFor, (int32_t milliseconds), {
+  await new Promise(resolve => setTimeout(resolve, milliseconds));
+});
+// clang-format on
 
 }  // namespace
 

@@ -15,9 +15,10 @@ namespace {
 int32_t openBoxes = 0;
 uint32_t lastBox = 0;
 
+// clang-format off
 // The box's OK (or Enter, or Escape while it has the focus) posts its closing to the event queue.
 EM_JS(int, jsShowBox, (uint32_t number, const char* caption, const char* text), {
-  if (!Module.letrazulPost || typeof document == = 'undefined') return 0;
+  if (!Module.letrazulPost || typeof document === 'undefined') return 0;
   const box = document.createElement('dialog');
   box.className = 'box';
   box.setAttribute('aria-labelledby', 'box-caption-' + number);
@@ -32,26 +33,26 @@ EM_JS(int, jsShowBox, (uint32_t number, const char* caption, const char* text), 
   ok.className = 'ok';
   ok.type = 'button';
   ok.textContent = 'Aceptar';
-  const close = () = > {
+  const close = () => {
     if (!box.isConnected) return;
     box.close();
     box.remove();
     Module.letrazulPost(3, number);
   };
   ok.addEventListener('click', close);
-  box.addEventListener(
-      'keydown', event = > {
-        if (event.key == = 'Escape' || event.key == = 'Enter') {
-          event.preventDefault();
-          close();
-        }
-      });
+  box.addEventListener('keydown', event => {
+    if (event.key === 'Escape' || event.key === 'Enter') {
+      event.preventDefault();
+      close();
+    }
+  });
   box.append(title, message, ok);
   (document.getElementById('boxes') || document.body).append(box);
   box.show();
   ok.focus();
   return 1;
 });
+// clang-format on
 
 // The page breaks lines at LF alone.
 std::string lines(std::string text) {

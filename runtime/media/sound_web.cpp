@@ -10,6 +10,7 @@ namespace runtime {
 
 namespace {
 
+// clang-format off
 // Module.letrazulAudio is the page's audio context, made and resumed at the player's first gesture
 // (the browser lets no sound out before one); Module.letrazulSounds holds the decoded sounds by
 // resource name. Every request is told to the page (Module.onSoundRequested) whether or not it can
@@ -33,13 +34,14 @@ EM_JS(int, jsPlay, (const char* name), {
   const source = audio.createBufferSource();
   source.buffer = sounds[resource];
   source.connect(audio.destination);
-  source.onended = () = > {
-    if (Module.letrazulPlaying == = source) Module.letrazulPlaying = null;
+  source.onended = () => {
+    if (Module.letrazulPlaying === source) Module.letrazulPlaying = null;
   };
   source.start();
   Module.letrazulPlaying = source;
   return 1;
 });
+// clang-format on
 
 }  // namespace
 

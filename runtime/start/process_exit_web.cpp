@@ -7,15 +7,21 @@ namespace runtime {
 
 namespace {
 
-EM_JS(void, jsProgramEnded, (uint32_t exitCode), {
+// clang-format off
+// The program's frames are set aside waiting for what never comes: the page drops the module, and
+// with it them, when it starts the game again.
+EM_ASYNC_JS(void, jsProgramEnded, (uint32_t exitCode), {
   if (Module.onProgramEnded) Module.onProgramEnded(exitCode);
+  await new Promise(() => {});
 });
+// clang-format on
 
 }  // namespace
 
+// Nothing of the program runs again; the browser's loop goes on.
 void endProcess(uint32_t exitCode) {
   jsProgramEnded(exitCode);
-  emscripten_force_exit(static_cast<int>(exitCode));
+  __builtin_unreachable();
 }
 
 }  // namespace runtime
