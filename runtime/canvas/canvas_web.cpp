@@ -50,7 +50,16 @@ EM_JS(int, jsText, (uintptr_t handle, const char* text, const char* font, int x,
   const css = c => 'rgb(' + (c & 255) + ',' + (c >> 8 & 255) + ',' + (c >> 16 & 255) + ')';
   const line = UTF8ToString(text);
   context.font = UTF8ToString(font);
-  const advance = Math.round(context.measureText(line).width);
+  // GDI sets each character at a whole pixel, its advance rounded, and does not kern: so here.
+  const widths = Module.letrazulWidths || (Module.letrazulWidths = new Map());
+  const places = [];
+  let advance = 0;
+  for (const character of line) {
+    const key = context.font + character;
+    if (!widths.has(key)) widths.set(key, Math.round(context.measureText(character).width));
+    places.push(advance);
+    advance += widths.get(key);
+  }
   context.save();
   context.beginPath();
   context.rect(x, y, target.canvas.width - x, cellHeight);
@@ -61,14 +70,16 @@ EM_JS(int, jsText, (uintptr_t handle, const char* text, const char* font, int x,
   }
   context.fillStyle = css(colour);
   context.textBaseline = 'alphabetic';
-  context.fillText(line, x, y + ascent);
+  let at = 0;
+  for (const character of line) context.fillText(character, x + places[at++], y + ascent);
   context.restore();
   return advance;
 });
 
 // A picture the page decoded before the program started (Module.letrazulPictures), scaled to
-// width x height by dropping or repeating whole pixels, never blending them: the destination pixel
-// d takes source pixel floor(d * source / destination), as the color-on-color stretch does.
+// width x height by dropping or repeating whole pixels, never blending them, as the color-on-color
+// stretch does. Which pixels stay is Wine's choice, measured on the game's background: columns
+// are counted from the right edge, rows rounded from the top; so the frames match pixel for pixel.
 EM_JS(int, jsLoadPicture, (uintptr_t handle, const char* name, int width, int height), {
   const pictures = Module.letrazulPictures || {};
   const source = pictures[UTF8ToString(name)];
@@ -87,9 +98,10 @@ EM_JS(int, jsLoadPicture, (uintptr_t handle, const char* name, int width, int he
   const from = new Uint32Array(source.data.buffer, source.data.byteOffset, source.width * source.height);
   const to = new Uint32Array(image.data.buffer);
   const columns = new Int32Array(width);
-  for (let x = 0; x < width; ++x) columns[x] = Math.floor(x * source.width / width);
+  for (let x = 0; x < width; ++x)
+    columns[x] = source.width - 1 - Math.floor((width - 1 - x) * source.width / width);
   for (let y = 0; y < height; ++y) {
-    const row = Math.floor(y * source.height / height) * source.width;
+    const row = Math.min(source.height - 1, Math.floor((y * source.height + (height >> 1)) / height)) * source.width;
     for (let x = 0; x < width; ++x) to[y * width + x] = from[row + columns[x]];
   }
   context.putImageData(image, 0, 0);
