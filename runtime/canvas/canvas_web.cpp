@@ -19,6 +19,14 @@ namespace {
 // The page's side: canvases by handle, made, drawn on, copied and released here.
 EM_JS(int, jsMakeCanvas, (uintptr_t handle, int width, int height, int onScreen), {
   const targets = Module.letrazulTargets || (Module.letrazulTargets = new Map());
+  // A released picture of the same size is taken again: making a frame-sized canvas costs as much
+  // as drawing the frame's texts. Its pixels are left for the caller to cover.
+  const spare = Module.letrazulSpare;
+  if (!onScreen && spare && spare.canvas.width === width && spare.canvas.height === height) {
+    Module.letrazulSpare = null;
+    targets.set(handle, spare);
+    return 1;
+  }
   let canvas = null;
   if (onScreen) canvas = document.getElementById('screen');
   if (!canvas) canvas = document.createElement('canvas');
@@ -30,7 +38,11 @@ EM_JS(int, jsMakeCanvas, (uintptr_t handle, int width, int height, int onScreen)
   return 1;
 });
 
-EM_JS(void, jsRelease, (uintptr_t handle), { Module.letrazulTargets.delete(handle); });
+EM_JS(void, jsRelease, (uintptr_t handle), {
+  const target = Module.letrazulTargets.get(handle);
+  Module.letrazulTargets.delete(handle);
+  if (target && !target.onScreen) Module.letrazulSpare = target;
+});
 
 EM_JS(void, jsFill, (uintptr_t handle, int colour, int x, int y, int width, int height), {
   const target = Module.letrazulTargets.get(handle);
