@@ -137,12 +137,25 @@
   document.addEventListener('pointerdown', event => {
     if (!event.target.closest('.menu')) closeMenu(false);
   });
+  // As on Windows, Alt reaches the menu bar when it is let go with no other key pressed meanwhile.
+  let altAlone = false;
+  const toggleMenuBar = () => {
+    if (document.activeElement === menuButton && menu.hidden) menuButton.blur();
+    else menuButton.focus();
+  };
   document.addEventListener('keydown', event => {
-    if (event.key === 'F10' || (event.key === 'Alt' && !event.repeat)) {
+    altAlone = event.key === 'Alt' && !event.repeat;
+    if (event.key === 'F10') {
       event.preventDefault();
-      if (document.activeElement === menuButton && menu.hidden) menuButton.blur();
-      else menuButton.focus();
+      toggleMenuBar();
     }
+  });
+  document.addEventListener('keyup', event => {
+    if (event.key === 'Alt' && altAlone) {
+      event.preventDefault();
+      toggleMenuBar();
+    }
+    altAlone = false;
   });
 
   // The word list: ours is the site's dic.txt; a file chosen or dropped takes its place until the
