@@ -258,11 +258,9 @@
   }
 
   let background = null;
-  async function startProgram() {
-    letrazul.ended = false;
-    closed.hidden = true;
-    const module = await createLetrazul({
-      letrazulPictures: {'#202': background},
+  // Makes an instance of the program; it starts once the page holds what it reads at start.
+  function makeProgram() {
+    return createLetrazul({
       letrazulSoundNames: SOUNDS,
       letrazulSounds: decoded,
       letrazulAudio: audio,
@@ -278,21 +276,27 @@
       print: text => console.log(text),
       printErr: text => console.warn(text),
     });
+  }
+  function startProgram(module) {
+    letrazul.ended = false;
+    closed.hidden = true;
+    module.letrazulPictures = {'#202': background};
     program = module;
     holdList();
     module.callMain([]);
   }
-  playAgain.addEventListener('click', () => startProgram());
+  playAgain.addEventListener('click', async () => startProgram(await makeProgram()));
 
+  // Everything the first frame needs is fetched at once: the program, its face, its background and
+  // the word list.
   async function start() {
     const font = new FontFace('Letrazul Serif', 'url(LiberationSerif-Bold.woff2) format("woff2")', {weight: 'bold'});
-    const loaded = Promise.all([font.load(), loadBackground(), fetchOurList()]);
-    let list;
-    [, background, list] = await loaded;
+    const [module, , picture, list] = await Promise.all([makeProgram(), font.load(), loadBackground(), fetchOurList()]);
     document.fonts.add(font);
+    background = picture;
     ourList = list;
     showList();
-    await startProgram();
+    startProgram(module);
     letrazul.ready.then(loadSounds);
   }
   start().catch(failure => {
