@@ -136,7 +136,6 @@ struct Target {
   TargetHandle page = 0;  // a control's page, else 0
   int32_t controlId = 0;
   bool control = false;
-  bool explicitRefresh = true;
   int32_t width = 0;
   int32_t height = 0;
   int32_t x = 0;
@@ -236,17 +235,13 @@ void removeTarget(TargetHandle handle) {
 
 }  // namespace
 
-ColourValue rgb(int32_t red, int32_t green, int32_t blue) {
-  return std::clamp(red, 0, 255) | std::clamp(green, 0, 255) << 8 | std::clamp(blue, 0, 255) << 16;
-}
-
-bool attachTarget(TargetHandle window, int32_t controlId, bool explicitRefresh) {
+// The screen shows each frame as it is copied onto it, so there is no refresh to choose.
+bool attachTarget(TargetHandle window, int32_t controlId, bool) {
   current = lookUp(window, controlId);
   if (!current) {
     recordError(error::illegalCall);
     return false;
   }
-  current->explicitRefresh = explicitRefresh || !current->control;
   return true;
 }
 
@@ -349,7 +344,6 @@ TargetHandle createControlTarget(int32_t controlId, int32_t width, int32_t heigh
   target.page = page;
   target.controlId = controlId;
   target.control = true;
-  target.explicitRefresh = false;
   target.background = 0xFFFFFF;
   jsFill(handle, 0xFFFFFF, 0, 0, width, height);
   if (!current) current = &target;
