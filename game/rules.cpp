@@ -31,17 +31,20 @@ ByteString NoWordMessage(WordChoice why) {
       return ByteString("No se ha podido elegir una palabra: falta el archivo dic.txt junto al programa.");
     case WordChoice::listUnreadable:
       return ByteString("No se ha podido elegir una palabra: no se puede leer el archivo dic.txt.");
+    case WordChoice::noMemory:
+      return ByteString("No se ha podido elegir una palabra: no queda memoria libre.");
     case WordChoice::listUsedUp:
       return concat(concat(ByteString("Ya han salido todas las palabras de dic.txt. Palabras acertadas:"),
                            formatNumber(gameState.wordsSolved)),
                     ByteString("."));
     case WordChoice::noUsableWord:
+      return ByteString(
+          "No se ha podido elegir una palabra: el archivo dic.txt no contiene palabras de 3 a 26 letras "
+          "(de la a a la z, con la \xF1).");
     case WordChoice::chosen:
-      break;
+      break;  // a word was had: there is nothing to tell
   }
-  return ByteString(
-      "No se ha podido elegir una palabra: el archivo dic.txt no contiene palabras de 3 a 26 letras "
-      "(de la a a la z, con la \xF1).");
+  return ByteString();
 }
 
 void PlayGameSound(std::string_view name) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/game_state.h"
@@ -26,6 +27,7 @@ constexpr int16_t WordFileNumber = 1;
 // The whole list is read once a choice, so in few large blocks.
 constexpr int32_t WordFileBlock = 64 * 1024;
 constexpr int32_t LineCut = 122;  // a line is taken up to its first NUL and this many bytes
+constexpr int32_t ByteOrderMarkSize = 3;
 constexpr int32_t DayMilliseconds = 86400000;
 
 // One flag per line number, index 0 unused; the count spares a scan to know when all are drawn.
@@ -75,18 +77,42 @@ char FoldedByte(char byte) {
   }
 }
 
-enum class Utf8Line : uint8_t { not8Bit, converted, beyondLatin1 };
+enum class Utf8Line : uint8_t { readAs1252, converted, beyondLatin1 };
+
+// The code page 1252 letter `base` with the combining `mark` (U+0300 grave, U+0301 acute, U+0303
+// tilde, U+0308 diaeresis) put on it, where the pad's letters need it; 0 for any other pair, which
+// as one letter could not be played either.
+char Composed(char base, uint32_t mark) {
+  constexpr std::string_view bases = "aeiouAEIOU";
+  const size_t vowel = bases.find(base);
+  switch (mark) {
+    case 0x300:
+      return vowel == bases.npos ? 0 : "\xE0\xE8\xEC\xF2\xF9\xC0\xC8\xCC\xD2\xD9"[vowel];
+    case 0x301:
+      return vowel == bases.npos ? 0 : "\xE1\xE9\xED\xF3\xFA\xC1\xC9\xCD\xD3\xDA"[vowel];
+    case 0x303:
+      return base == 'n' ? '\xF1' : base == 'N' ? '\xD1' : 0;
+    case 0x308:
+      return base == 'u' ? '\xFC' : base == 'U' ? '\xDC' : 0;
+    default:
+      return 0;
+  }
+}
 
 // A line that is valid UTF-8 and holds at least one character beyond ASCII, as code page 1252
 // bytes in `out`. Only characters up to U+00FF can become letters of the pad, so anything else
-// makes the line unusable, whether or not 1252 has a byte for it. Any other line is 1252 already.
+// makes the line unusable, whether or not 1252 has a byte for it; but an accent typed apart from
+// its letter, as some editors and web pages give them, is put on the letter before it. Any other
+// line is read as 1252.
 Utf8Line FromUtf8(const unsigned char* in, int32_t size, char* out, int32_t& outSize) {
   bool beyondAscii = false, beyondLatin1 = false;
+  bool afterPlainLetter = false;  // the last byte of `out` is an ASCII letter that may take a mark
   outSize = 0;
   for (int32_t i = 0; i < size;) {
     const unsigned char lead = in[i];
     if (lead < 0x80) {
       out[outSize++] = static_cast<char>(lead);
+      afterPlainLetter = true;
       ++i;
       continue;
     }
@@ -106,21 +132,25 @@ Utf8Line FromUtf8(const unsigned char* in, int32_t size, char* out, int32_t& out
       if (lead == 0xF0) low = 0x90;
       if (lead == 0xF4) high = 0x8F;
     } else {
-      return Utf8Line::not8Bit;
+      return Utf8Line::readAs1252;
     }
-    if (i + length > size || in[i + 1] < low || in[i + 1] > high) return Utf8Line::not8Bit;
+    if (i + length > size || in[i + 1] < low || in[i + 1] > high) return Utf8Line::readAs1252;
     for (int32_t k = 1; k < length; ++k) {
-      if ((in[i + k] & 0xC0) != 0x80) return Utf8Line::not8Bit;
+      if ((in[i + k] & 0xC0) != 0x80) return Utf8Line::readAs1252;
       c = c << 6 | (in[i + k] & 0x3Fu);
     }
     beyondAscii = true;
-    if (c >= 0xA0 && c <= 0xFF)
+    const char composed = afterPlainLetter ? Composed(out[outSize - 1], c) : 0;
+    if (composed)
+      out[outSize - 1] = composed;
+    else if (c >= 0xA0 && c <= 0xFF)
       out[outSize++] = static_cast<char>(c);
     else
       beyondLatin1 = true;
+    afterPlainLetter = false;
     i += length;
   }
-  if (!beyondAscii) return Utf8Line::not8Bit;
+  if (!beyondAscii) return Utf8Line::readAs1252;
   return beyondLatin1 ? Utf8Line::beyondLatin1 : Utf8Line::converted;
 }
 
@@ -135,7 +165,7 @@ int32_t WordInto(const char* line, int32_t size, char* word) {
   switch (FromUtf8(reinterpret_cast<const unsigned char*>(line), size, text, textSize)) {
     case Utf8Line::beyondLatin1:
       return 0;
-    case Utf8Line::not8Bit:
+    case Utf8Line::readAs1252:
       std::memcpy(text, line, static_cast<size_t>(size));
       textSize = size;
       break;
@@ -159,11 +189,11 @@ int32_t WordInto(const char* line, int32_t size, char* word) {
 }
 
 bool StartsWithByteOrderMark(const char* line, int32_t size) {
-  return size >= 3 && std::memcmp(line, "\xEF\xBB\xBF", 3) == 0;
+  return size >= ByteOrderMarkSize && std::memcmp(line, "\xEF\xBB\xBF", ByteOrderMarkSize) == 0;
 }
 
 // Reads the list's lines, up to the last that can be drawn, into listLines and listWords. Chosen
-// when it was read whole; else whether the system says it is not there.
+// when it was read whole; else why not.
 WordChoice ReadList() {
   const std::u16string path = gameState.programFolder + u"dic.txt";
   errorCode = 0;
@@ -177,14 +207,14 @@ WordChoice ReadList() {
   try {
     listLines.assign(1, ListLine{});
     listWords.clear();
-    char line[LineCut];
+    // Room for the mark Notepad puts before UTF-8 text, which is no part of the first line's cut.
+    char line[ByteOrderMarkSize + LineCut];
     char word[LongestWord];
     while (static_cast<int32_t>(listLines.size()) <= UsableLines && !atEnd(WordFileNumber)) {
-      int32_t size = readLineInto(WordFileNumber, line, LineCut);
-      // The mark Notepad puts before UTF-8 text is no part of the first word.
+      int32_t size = readLineInto(WordFileNumber, line, static_cast<int32_t>(sizeof line));
       if (listLines.size() == 1 && StartsWithByteOrderMark(line, size)) {
-        size -= 3;
-        std::memmove(line, line + 3, static_cast<size_t>(size));
+        size -= ByteOrderMarkSize;
+        std::memmove(line, line + ByteOrderMarkSize, static_cast<size_t>(size));
       }
       const int32_t wordSize = WordInto(line, size, word);
       listLines.push_back({static_cast<int32_t>(listWords.size()), wordSize});
@@ -193,9 +223,11 @@ WordChoice ReadList() {
   } catch (const std::bad_alloc&) {
     noMemory = true;
   }
+  // The reads' own failures, not errorCode, which anything else may have set meanwhile.
+  const bool readFailed = hadReadError(WordFileNumber);
   closeFile(WordFileNumber);
-  const bool readFailed = errorCode != 0 && errorCode != error::inputPastEnd;
-  return noMemory || readFailed ? WordChoice::listUnreadable : WordChoice::chosen;
+  if (noMemory) return WordChoice::noMemory;
+  return readFailed ? WordChoice::listUnreadable : WordChoice::chosen;
 }
 
 bool AnyUsableLineLeft() {
@@ -220,11 +252,11 @@ WordChoice DrawWord() {
     if (!gameState.word.empty() && gameState.maskedWord.size() == gameState.word.size())
       return WordChoice::chosen;
     // Without memory to hold it the word was never played: its number goes back, and the choice
-    // is tried again as for a list that could not be read.
+    // is tried again.
     usedLines[n] = false;
     --usedLineCount;
     walkKnown = false;
-    return WordChoice::listUnreadable;
+    return WordChoice::noMemory;
   }
 }
 
@@ -281,17 +313,16 @@ ByteString MaskWord(const ByteString& w) {
 
 WordChoice ChooseNextWord() {
   gameState.lastWord = gameState.word;
-  int32_t firstFailure = -1;
+  // Counted from before the first try: a try that stalls, as on a network folder whose server has
+  // gone, spends the same time as the pauses and is not made again once it has spent it all.
+  const int32_t start = millisecondsSinceMidnight();
   for (;;) {
     WordChoice choice = ReadList();
     if (choice == WordChoice::chosen) choice = DrawWord();
-    if (choice != WordChoice::listUnreadable) return choice;
+    if (choice != WordChoice::listUnreadable && choice != WordChoice::noMemory) return choice;
     // A failure that passes (another program writing the list, a network folder that stalls, a
     // moment without memory) costs a pause, not the player's game.
-    if (firstFailure < 0)
-      firstFailure = millisecondsSinceMidnight();
-    else if (ElapsedSince(firstFailure) >= ListRetryMilliseconds)
-      return choice;
+    if (ElapsedSince(start) >= ListRetryMilliseconds) return choice;
     PauseLettingMessagesThrough(ListRetryPauseMilliseconds);
   }
 }

@@ -22,6 +22,7 @@ enum class WordChoice : uint8_t {
   chosen,
   listMissing,     // the system says dic.txt, or its folder, is not there
   listUnreadable,  // it is there, but could not be read for the whole of the retries
+  noMemory,        // the program had too little memory to read the list or hold its word
   noUsableWord,    // none of its lines gives a word the pad can spell
   listUsedUp,      // every line that gives a word has been drawn in this game
 };
@@ -43,7 +44,8 @@ int32_t UsedLineCount();
 
 // The word a line of the list gives the player, empty when the line gives none. The line is cut
 // at its first NUL and to 122 bytes; read as UTF-8 when it is valid UTF-8 with at least one
-// character beyond ASCII, else as code page 1252; stripped of blanks and tabs at both ends;
+// character beyond ASCII (a combining grave, acute or diaeresis put on the vowel before it, a
+// combining tilde on the n), else as code page 1252; stripped of blanks and tabs at both ends;
 // lower-cased, then folded (á à é è í ì ó ò ú ù ü to plain vowels). What is left must be 3 to 26
 // of the pad's letters, a to z and ñ.
 ByteString WordFromLine(const ByteString& line);

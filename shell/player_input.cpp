@@ -29,6 +29,7 @@ void CarryOutHeld() {
     runningSteps.push_back(runtime::openMessageBoxCount());
     CarryOut(next);
     runningSteps.pop_back();
+    runtime::wakeMessageBoxLoops();
   }
 }
 
@@ -40,6 +41,7 @@ void BeginStep() {
 
 void EndStep() {
   runningSteps.pop_back();
+  runtime::wakeMessageBoxLoops();
   CarryOutHeld();
 }
 

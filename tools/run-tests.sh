@@ -110,6 +110,13 @@ native() { build native && tools/run-coverage.sh --tests-built 90; }
 windows_builds() { build win64 && build win32 && echo "the Windows programs build"; }
 
 step packages last_line bash -c 'tools/install-deps.sh && echo "packages: all there"'
+# Without its packages every later step would fail on a missing tool and bury the one line that
+# says why.
+if [ "$status" -ne 0 ]; then
+  printf '%s\n' "${summaries[@]}"
+  echo "total: $passed passed, $failed failed, in $(($(date +%s) - began)) s (stopped: the packages did not install)"
+  exit 1
+fi
 step "native tests and their line coverage" ctest_summary native
 step "the 64-bit and 32-bit Windows builds" last_line windows_builds
 built=$status

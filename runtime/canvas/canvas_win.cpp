@@ -9,6 +9,7 @@
 
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
+#include "runtime/host/message_guard.h"
 #include "runtime/start/process_state.h"
 #include "runtime/start/spin_lock.h"
 #include "runtime/start/system_calls.h"
@@ -226,7 +227,7 @@ std::unique_ptr<DrawTarget> reusedPicture(const DrawTarget& source) {
 }
 
 HBITMAP loadBitmap(const ByteString& name) {
-  const WideText wide(name);
+  const WideText wide = WideText::ofSystemText(name);
   if (wide.size() == 2 && wide.c_str()[1] == L'\0' && wide.c_str()[0] < 0x8000)
     return sys::loadSystemBitmap(MAKEINTRESOURCEW(wide.c_str()[0]));
   HBITMAP bitmap = nullptr;
@@ -345,7 +346,7 @@ void printText(const ByteString& text) {
   if (!current) return;
   DrawTarget& target = *current;
   if (!text.empty()) {
-    const WideText wide(text);
+    const WideText wide = WideText::ofGameText(text);
     MoveToEx(target.memoryDc, target.x, target.y, nullptr);
     RECT line{target.x, target.y, target.width, target.y + target.charHeight};
     // Rotated texts leave their line, so they are neither clipped to it nor tracked by their cell.
@@ -365,7 +366,7 @@ void printText(const ByteString& text) {
 FontHandle newFont(const ByteString& face, float points, int32_t style, int32_t charset,
                    int32_t pitchAndFamily, int32_t escapement) {
   FontDescription description;
-  const WideText wide(face);
+  const WideText wide = WideText::ofGameText(face);
   std::copy_n(wide.c_str(), std::min<int32_t>(wide.size(), 31), description.face);
   description.points = points == 0 ? 8.0f : points;
   description.weight = (style & fontBold) ? FW_BOLD : FW_NORMAL;
@@ -544,6 +545,13 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
       case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
+      case WM_PRINTCLIENT:
+      case WM_PAINT:
+        // The control draws its picture into a device context these name. From another thread or
+        // process the context is a guess, which may be one of the game's own pictures; this
+        // procedure is the control's own, so the paint's check would let it through.
+        if ((message == WM_PRINTCLIENT || wParam != 0) && sentFromElsewhere()) return 0;
+        break;
       case WM_DESTROY:
       case WM_NCDESTROY:
         // Before its dialog's end only a forger sends these; the control's own procedure would

@@ -37,6 +37,8 @@ BOOL attachMenu(HWND window, HMENU menu);
 // Shows the dialog and runs its loop until the window is gone; `*result` then holds the value given
 // to endDialog.
 void showModal(HWND dialog, DialogCallback callback, int32_t* result);
+// The one way a host dialog ends: the notices of its end from anywhere else, the thread's own
+// DestroyWindow among them, are refused, as any process can send or post them.
 void endDialog(HWND dialog, int32_t result);
 
 }  // namespace runtime

@@ -140,9 +140,6 @@ INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_DESTROY:
       --openDialogCount;
-      // Before the controls hear of their end, so that their canvases let it through.
-      for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        controlEnding(child);
       break;
     default:
       break;
@@ -160,22 +157,27 @@ INT_PTR CALLBACK hostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   return defaultHandling(dialog, message, wParam, lParam);
 }
 
-// The dialog manager's own window procedure, the same for every host dialog.
-WNDPROC dialogClassProc = nullptr;
-// Dialogs that endDialog is destroying on this thread now.
-thread_local int32_t endingDialogs = 0;
-
 // In front of the dialog manager's procedure, so that what only a forger sends stops before any
 // procedure of the system or the host sees it: the dialog manager would free the dialog's data and
 // font on a notice of its end, and the default handling of a notification reads its pointer.
 LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord record;
+  findRecord(dialog, record);
   switch (message) {
     case WM_INITDIALOG:  // the real one came as the dialog was made, before this procedure was in
       return 0;
     case WM_DESTROY:
     case WM_NCDESTROY:
-      // The thread's own DestroyWindow, or endDialog's while it answers a message from elsewhere.
-      if (endingDialogs == 0 && sentFromElsewhere()) return 0;
+      // Only endDialog ends a host dialog; the same notices sent or posted by anyone else end nothing.
+      if (!record.ending) return 0;
+      break;
+    case WM_ERASEBKGND:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case WM_PAINT:
+      // Each names a device context to draw into; from another thread or process it is a guess,
+      // which may be one of the game's own pictures.
+      if ((message != WM_PAINT || wParam != 0) && sentFromElsewhere()) return 0;
       break;
     case WM_NOTIFY:
       if (!genuineNotification(lParam)) return TRUE;
@@ -186,7 +188,9 @@ LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     default:
       break;
   }
-  return CallWindowProcW(dialogClassProc, dialog, message, wParam, lParam);
+  // The record is there from before this procedure was put in until the dialog's last message.
+  return CallWindowProcW(record.managerProc ? record.managerProc : DefWindowProcW, dialog, message, wParam,
+                         lParam);
 }
 
 }  // namespace
@@ -198,12 +202,6 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
   HWND dialog = sys::createDialog(moduleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()), parent,
                                   hostDialogProc);
   if (!dialog) return nullptr;
-  const auto classProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogWindowProc)));
-  if (classProc) dialogClassProc = classProc;
-  if (units == DialogUnits::pixels) placeInPixels(dialog, parent, style, x, y, width, height);
-  const WideText wideTitle(title);
-  SetWindowTextW(dialog, wideTitle.c_str());
   WindowRecord record;
   record.window = dialog;
   record.parent = parent;
@@ -213,13 +211,20 @@ HWND createDialog(DialogUnits units, HWND parent, const ByteString& title, int32
   record.font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
   record.style = style;
   record.exStyle = exStyle;
-  return registerWindow(record) ? dialog : nullptr;
+  // The record holds the procedure behind ours before ours is in, so that every message finds it.
+  record.managerProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(dialog, GWLP_WNDPROC));
+  if (!registerWindow(record)) return nullptr;
+  SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogWindowProc));
+  if (units == DialogUnits::pixels) placeInPixels(dialog, parent, style, x, y, width, height);
+  const WideText wideTitle = WideText::ofGameText(title);
+  SetWindowTextW(dialog, wideTitle.c_str());
+  return dialog;
 }
 
 void setDialogIcon(HWND dialog, const ByteString& name) {
   WindowRecord record;
   if (!findRecord(dialog, record) || (record.kind & record_kind::child)) return;
-  const WideText wideName(name);
+  const WideText wideName = WideText::ofSystemText(name);
   const struct {
     int size;
     WPARAM which;
@@ -253,7 +258,7 @@ void addControl(HWND dialog, int32_t id, int32_t type, const ByteString& text, i
     width = area.right - area.left;
     height = area.bottom - area.top;
   }
-  const WideText wideText(text);
+  const WideText wideText = WideText::ofGameText(text);
   HWND control = sys::createWindow(exStyle, L"STATIC", wideText.c_str(), style, x, y, width, height, dialog,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), moduleInstance());
   if (!control) return;
@@ -285,7 +290,7 @@ HMENU newPopupMenu() {
 
 void addMenuItem(HMENU menu, const ByteString& text, uint32_t commandId, uint32_t state, int32_t position,
                  HMENU submenu, DialogCallback itemCallback, uint32_t flags) {
-  WideText wideText(text);
+  const WideText wideText = WideText::ofGameText(text);
   std::wstring label(wideText.c_str(), static_cast<size_t>(wideText.size()));
   MENUITEMINFOW item{};
   item.cbSize = sizeof(item);
@@ -365,9 +370,9 @@ void endDialog(HWND dialog, int32_t result) {
     DestroyAcceleratorTable(record.accelerators);
     updateRecord(dialog, [](WindowRecord& r) { r.accelerators = nullptr; });
   }
-  ++endingDialogs;
+  // Before the dialog and its controls hear of their end, so that they let it through.
+  markEnding(dialog);
   DestroyWindow(dialog);
-  --endingDialogs;
 }
 
 }  // namespace runtime

@@ -15,9 +15,16 @@ namespace runtime {
 // - WM_TIMER or WM_SYSTIMER that names a procedure, on a system that would call it unchecked.
 //   Windows calls only a procedure the thread gave SetTimer, and its own timers (a caret's blink,
 //   hover and scroll) and those of components in the process carry procedures too, so there the
-//   timers are left alone; Wine calls whatever address the message holds.
+//   timers are left alone; Wine calls whatever address the message holds. Which it is, is tried
+//   for each of the two as the guard is set; timer messages posted to the thread before then are
+//   dropped;
+// - WM_ERASEBKGND, WM_PRINT, WM_PRINTCLIENT, or WM_PAINT with a device context, which the system
+//   sends and never posts: each names a device context to draw into.
 // False when the guard cannot be set.
 bool guardThreadMessages();
+// Whether the calling thread's guard takes out the timer messages of kind `message` (WM_TIMER or
+// WM_SYSTIMER) that name a procedure.
+bool screensTimerMessages(UINT message);
 // Takes the calling thread's guard off again.
 void releaseMessageGuard();
 

@@ -37,6 +37,10 @@ struct WindowRecord {
   uint32_t exStyle = 0;
   HICON bigIcon = nullptr;
   HICON smallIcon = nullptr;
+  // A dialog's: the dialog manager's procedure behind the host's, as this window had it (software
+  // in the process may give each dialog its own as it is made).
+  WNDPROC managerProc = nullptr;
+  bool ending = false;  // endDialog is destroying the window
 };
 
 // Adds a copy of `record`; false when its window already has one.
@@ -47,6 +51,8 @@ bool findRecord(HWND window, WindowRecord& record);
 // Changes the window's record in place; false when it has none.
 template <typename Change>
 bool updateRecord(HWND window, Change&& change);
+// Marks the dialog, its controls and the host dialogs it owns, theirs too, as ending.
+void markEnding(HWND dialog);
 // Releases the records of the dialog's controls, then the dialog's own, with what they own.
 void releaseDialogRecords(HWND dialog);
 int32_t windowRecordCount();

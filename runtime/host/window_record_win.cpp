@@ -51,6 +51,26 @@ bool updateRecordWith(HWND window, void (*apply)(WindowRecord&, void*), void* co
   return found != nullptr;
 }
 
+void markEnding(HWND dialog) {
+  std::vector<HWND> controls;
+  {
+    std::lock_guard guard(registryLock);
+    std::vector<HWND> dialogs{dialog};
+    for (size_t i = 0; i < dialogs.size(); ++i) {
+      for (WindowRecord& record : records) {
+        if (record.ending || (record.window != dialogs[i] && record.parent != dialogs[i])) continue;
+        record.ending = true;
+        if (record.type == graphicControlType)
+          controls.push_back(record.window);
+        else if (record.window != dialogs[i])
+          dialogs.push_back(record.window);  // a dialog it owns, which the system destroys with it
+      }
+    }
+  }
+  // Outside the registry: the canvas takes its own lock.
+  for (HWND control : controls) controlEnding(control);
+}
+
 void releaseDialogRecords(HWND dialog) {
   std::vector<WindowRecord> released;
   {

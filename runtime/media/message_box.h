@@ -17,4 +17,11 @@ int32_t messageBox(const ByteString& message, const ByteString& title, int32_t s
 // box's own message loop.
 int32_t openMessageBoxCount();
 
+// To be called when a step of the program ends: with a box open, posts the thread an empty message.
+// A box that is ended while a loop nested in its own runs (a step begun by a message another
+// process sent while the box's loop waited) loses to that loop the message that wakes its own; its
+// loop then waits on, and takes the thread's next message, whatever it is, and drops it unseen as
+// it ends. The empty message is the one dropped; any other loop hands it to no window.
+void wakeMessageBoxLoops();
+
 }  // namespace runtime

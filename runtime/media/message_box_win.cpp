@@ -19,9 +19,13 @@ int32_t openMessageBoxCount() {
   return openBoxes;
 }
 
+void wakeMessageBoxLoops() {
+  if (openBoxes > 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
 int32_t messageBox(const ByteString& message, const ByteString& title, int32_t style) {
-  const WideText text(message);
-  const WideText caption(title.empty() ? ByteString("Letrazul") : title);
+  const WideText text = WideText::ofGameText(message);
+  const WideText caption = WideText::ofGameText(title.empty() ? ByteString("Letrazul") : title);
   // A short pause lets a click that led here finish before the box takes the focus.
   Sleep(5);
   // No owner: the game's window stays usable while the box is open.

@@ -51,7 +51,7 @@ void playSound(const ByteString& name, int32_t flags, int32_t) {
   }
   const DWORD kind =
       static_cast<DWORD>(flags) & ~static_cast<DWORD>(SND_FILENAME | SND_RESOURCE | SND_MEMORY);
-  const WideText wideName(name);
+  const WideText wideName = WideText::ofSystemText(name);
   if (find(name, ByteString("."), 1) != 0) {
     playFile(name, wideName, kind);
     return;

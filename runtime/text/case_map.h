@@ -1,4 +1,4 @@
-// Lower-casing of ANSI bytes in place; the game's text is code page 1252.
+// Lower-casing of code page 1252 bytes in place, by one table on every system.
 #pragma once
 
 #include <cstdint>

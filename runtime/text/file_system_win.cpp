@@ -17,7 +17,7 @@ HANDLE toHandle(NativeHandle handle) {
 }
 
 std::wstring fileName(const ByteString& name) {
-  const WideText wide(name);
+  const WideText wide = WideText::ofSystemText(name);
   return std::wstring(wide.c_str(), static_cast<size_t>(std::min<int32_t>(wide.size(), 255)));
 }
 

@@ -25,13 +25,14 @@ constexpr int32_t pieceSize = 256;
 struct TextFile {
   int16_t fileNumber = 0;
   files::OwnedFile handle;
-  bool buffered = true;       // disk files; anything else is read one byte at a time
-  bool lineFeedEnds = false;  // an LF alone ends a line too
-  std::vector<char> buffer;   // the last block read
-  int32_t count = 0;          // bytes in the buffer
-  int32_t next = 0;           // position of the next unread byte in the buffer
-  int64_t origin = 0;         // file offset of the buffer's first byte
-  bool readFailed = false;    // the last read failed, and its error stands recorded
+  bool buffered = true;        // disk files; anything else is read one byte at a time
+  bool lineFeedEnds = false;   // an LF alone ends a line too
+  std::vector<char> buffer;    // the last block read
+  int32_t count = 0;           // bytes in the buffer
+  int32_t next = 0;            // position of the next unread byte in the buffer
+  int64_t origin = 0;          // file offset of the buffer's first byte
+  bool readFailed = false;     // the last read failed, and its error stands recorded
+  bool anyReadFailed = false;  // a read has failed since the file was opened
 };
 
 SpinLock listLock;
@@ -63,6 +64,7 @@ bool refill(TextFile& file) {
   }
   recordSystemError(error);
   file.readFailed = error != 0;
+  file.anyReadFailed = file.anyReadFailed || file.readFailed;
   file.count = read;
   file.next = 0;
   return read > 0;
@@ -168,7 +170,9 @@ void openNamed(const Name& name, int16_t fileNumber, int32_t bufferSize, LineEnd
   }
   if (file->buffered) {
     int32_t read = 0;
-    recordSystemError(files::readAt(file->handle.get(), 0, file->buffer.data(), bufferSize, read));
+    const uint32_t error = files::readAt(file->handle.get(), 0, file->buffer.data(), bufferSize, read);
+    recordSystemError(error);
+    file->anyReadFailed = error != 0;
     file->count = read;
   }
   std::lock_guard guard(listLock);
@@ -263,6 +267,11 @@ void closeAllFiles() {
 
 bool isOpen(int16_t fileNumber) {
   return findFile(fileNumber) != nullptr;
+}
+
+bool hadReadError(int16_t fileNumber) {
+  const TextFile* file = findFile(fileNumber);
+  return file && file->anyReadFailed;
 }
 
 bool isFolder(const std::u16string& name) {

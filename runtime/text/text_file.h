@@ -42,6 +42,10 @@ void closeAllFiles();
 
 bool isOpen(int16_t fileNumber);
 
+// Whether a read of the open file has failed since it was opened, whatever errors were recorded
+// since by anything else; false for a number that is not open.
+bool hadReadError(int16_t fileNumber);
+
 // Whether the system says `name` is a folder; false when it is a file, is not there, or cannot be
 // looked at.
 bool isFolder(const std::u16string& name);

@@ -1,4 +1,4 @@
-// Conversions between the game's ANSI text and the UTF-16 that Windows calls take.
+// Conversions from the program's 8-bit text to the UTF-16 that Windows calls take.
 #pragma once
 
 #include <string>
@@ -7,19 +7,19 @@
 
 namespace runtime {
 
-// A UTF-16 copy of a ByteString made with the ANSI code page (precomposed), owned for the length
-// of one Windows call and released with it.
+// A UTF-16 copy of a ByteString (precomposed), owned for the length of one Windows call and
+// released with it. The game's own texts are code page 1252 on every system; what the system gave
+// the program, a path for one, is in the system's ANSI code page.
 class WideText {
  public:
-  explicit WideText(const ByteString& text);
+  static WideText ofGameText(const ByteString& text);
+  static WideText ofSystemText(const ByteString& text);
   const wchar_t* c_str() const noexcept { return text_.c_str(); }
   int32_t size() const noexcept { return static_cast<int32_t>(text_.size()); }
 
  private:
+  WideText(const ByteString& text, uint32_t codePage);
   std::wstring text_;
 };
-
-// The ANSI form of `count` UTF-16 characters; characters the code page lacks become its default.
-ByteString narrowText(const wchar_t* text, int32_t count);
 
 }  // namespace runtime

@@ -18,6 +18,7 @@
 #include "game/game_state.h"
 #include "game/letter_pad.h"
 #include "game/rules.h"
+#include "runtime/host/dialog_host.h"
 #include "runtime/host/message_guard.h"
 #include "runtime/host/message_pump.h"
 #include "runtime/media/sound.h"
@@ -119,6 +120,6 @@ int main(int argc, char** argv) {
       withSound, withSound / floor, percentile(requests, 0.5));
   std::printf("    a press, for comparison:   %6.1f ms = %.3f x floor\n", percentile(times, 0.5),
               percentile(times, 0.5) / floor);
-  DestroyWindow(dialog);
+  runtime::endDialog(dialog, 0);
   return 0;
 }

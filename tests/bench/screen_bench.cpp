@@ -12,6 +12,7 @@
 #include "game/game_state.h"
 #include "game/screen.h"
 #include "runtime/canvas/font_table.h"
+#include "runtime/host/dialog_host.h"
 #include "runtime/host/message_pump.h"
 #include "tests/bench/bench_stats.h"
 #include "tests/support/game_window.h"
@@ -74,6 +75,6 @@ int main(int argc, char** argv) {
   report("RefreshScreen", refreshYields, refresh);
   report("PressedKeyFrame", pressedYields, pressed);
   ReleaseScreen();
-  DestroyWindow(dialog);
+  runtime::endDialog(dialog, 0);
   return 0;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -314,8 +315,9 @@ TEST_F(CanvasTest, AClearWithNoBrushLeavesPictureAndPositionAlone) {
   }
 }
 
-// A fill that fails is tried again up to ten times: eleven tries at most, and a clear whose every
-// try failed changes nothing.
+// A fill that fails is tried again up to ten times, after a pause of 2 ms each: eleven tries at
+// most, and a clear whose every try failed changes nothing. The pauses are seen as a lower bound on
+// the time the clear takes, a millisecond each (tries without them take microseconds).
 TEST_F(CanvasTest, AFailedFillIsTriedAgainUpToTenTimes) {
   struct Case {
     int failures, tries;
@@ -325,7 +327,10 @@ TEST_F(CanvasTest, AFailedFillIsTriedAgainUpToTenTimes) {
     const PictureHandle p = picture(8, 8, blue);
     {
       const test_support::FailingCall failing(SystemCall::blockTransfer, c.failures);
+      const auto began = std::chrono::steady_clock::now();
       clearTarget(static_cast<ColourValue>(red), 0);
+      EXPECT_GE(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(c.tries - 1))
+          << c.failures << " failures";
       EXPECT_EQ(test_support::failingKindAsked, c.tries) << c.failures << " failures";
     }
     EXPECT_EQ(countOther(p, RECT{0, 0, 8, 8}, red) == 0, c.done) << c.failures << " failures";

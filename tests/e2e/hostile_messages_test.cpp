@@ -19,6 +19,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "game/rules.h"
 #include "game/screen.h"
@@ -38,10 +39,16 @@ constexpr auto Shown = test_support::ShownState;
 // WM_NULL within the longer time is hung.
 constexpr UINT sendTimeoutMs = 250, hangTimeoutMs = 10000;
 
-uint32_t Seed() {
+// The seed given, or the seeds that once found a fault, each more than once as what they find may
+// depend on timing, and then a new one.
+std::vector<uint32_t> Seeds() {
   if (const char* text = std::getenv("LETRAZUL_HOSTILE_SEED"); text && *text)
-    return static_cast<uint32_t>(std::strtoul(text, nullptr, 10));
-  return static_cast<uint32_t>(std::random_device()() ^ Clock::now().time_since_epoch().count());
+    return {static_cast<uint32_t>(std::strtoul(text, nullptr, 10))};
+  // 2237888132: a box ended while a press sent from elsewhere ran in its loop, which then dropped
+  // the next posted message, "Nueva Partida".
+  std::vector<uint32_t> seeds(3, 2237888132u);
+  seeds.push_back(static_cast<uint32_t>(std::random_device()() ^ Clock::now().time_since_epoch().count()));
+  return seeds;
 }
 
 int32_t MessageCount() {
@@ -394,8 +401,7 @@ std::string Fate(const Game& game) {
   return text;
 }
 
-TEST(HostileMessages, TheGameSurvivesThemAndThenPlaysAsItShould) {
-  const uint32_t seed = Seed();
+void SurviveAndPlay(uint32_t seed) {
   const int32_t count = MessageCount();
   std::printf("hostile: seed %" PRIu32 " (LETRAZUL_HOSTILE_SEED=%" PRIu32 " replays it), %d messages\n", seed,
               seed, count);
@@ -494,6 +500,13 @@ TEST(HostileMessages, TheGameSurvivesThemAndThenPlaysAsItShould) {
   const auto code = game.WaitForExit();
   ASSERT_TRUE(code) << "the game did not end";
   EXPECT_EQ(*code, 0u);
+}
+
+TEST(HostileMessages, TheGameSurvivesThemAndThenPlaysAsItShould) {
+  for (uint32_t seed : Seeds()) {
+    SurviveAndPlay(seed);
+    if (HasFatalFailure()) return;
+  }
 }
 
 // Messages that only a forger sends, posted and sent on purpose. A timer message names the procedure

@@ -27,6 +27,11 @@ using test_support::sound;
 const std::string missingListMessage =
     "No se ha podido elegir una palabra: falta el archivo dic.txt junto al programa.";
 
+// A game ends with lives left only when it has no next word: the frame that shows it, then the
+// box that says why (titled "Letrazul"; GAME OVER's is "Programador").
+bool noWordFrameShown = false;
+bool noWordSaid = false;
+
 // What must hold whenever the rules hand something to the screen, the speaker or a box.
 void CheckInvariants() {
   const GameState& s = gameState;
@@ -40,10 +45,20 @@ void CheckInvariants() {
   if (s.gameStarted) {
     EXPECT_GE(s.lives, 0);
     EXPECT_LE(s.lives, StartLives);
-    // The game also ends, lives left, when the list has no word left to give.
     if (s.lives == 0) {
       EXPECT_EQ(s.gameOver, 1);
     }
+  }
+  const Request& request = requestLog.requests.back();
+  if (!s.gameOver) noWordSaid = false;
+  if (noWordFrameShown) {
+    EXPECT_TRUE(request.kind == Request::Box && request.title == "Letrazul")
+        << "a game ended with lives left, and the next request is not the box that says why";
+    noWordFrameShown = false;
+    noWordSaid = true;
+  } else if (s.gameOver && s.lives > 0 && !noWordSaid) {
+    EXPECT_EQ(request.kind, Request::Refresh) << "a game ended with lives left, and words to play";
+    noWordFrameShown = true;
   }
 }
 
@@ -57,6 +72,10 @@ class RulesTest : public testing::Test {
     test_support::pump = {};
     requestLog = {};
     requestLog.onRequest = CheckInvariants;
+    noWordFrameShown = noWordSaid = false;
+  }
+  void TearDown() override {
+    EXPECT_FALSE(noWordFrameShown) << "the game ended with lives left and said nothing";
   }
 
   // Every usable line holds `word`, so every choice takes it at once.

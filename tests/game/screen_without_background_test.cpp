@@ -9,6 +9,7 @@
 #include "game/screen.h"
 #include "runtime/canvas/draw_target.h"
 #include "runtime/canvas/font_table.h"
+#include "runtime/host/dialog_host.h"
 #include "tests/support/game_window.h"
 
 namespace game {
@@ -30,7 +31,7 @@ TEST(ScreenWithoutBackground, FramesDrawNothingAndTheCanvasStaysWhite) {
   EXPECT_EQ(test_support::pixelsOf(canvas), cleared);
   EXPECT_EQ(keyBoxes[15].left, 430);
   ReleaseScreen();
-  DestroyWindow(dialog);
+  runtime::endDialog(dialog, 0);
 }
 
 }  // namespace

@@ -326,13 +326,13 @@ enum class Sending { waiting, notifying, withCallback };
 
 // Sends `messages` to `window` from another thread, handling this thread's messages meanwhile.
 void sendFromAnotherThread(HWND window, std::vector<UINT> messages, LPARAM lParam = 0,
-                           Sending how = Sending::waiting) {
+                           Sending how = Sending::waiting, WPARAM wParam = 0) {
   std::atomic<bool> sent = false;
   std::thread other([&] {
     for (UINT message : messages) {
-      if (how == Sending::waiting) SendMessageW(window, message, 0, lParam);
-      if (how == Sending::notifying) SendNotifyMessageW(window, message, 0, lParam);
-      if (how == Sending::withCallback) SendMessageCallbackW(window, message, 0, lParam, nullptr, 0);
+      if (how == Sending::waiting) SendMessageW(window, message, wParam, lParam);
+      if (how == Sending::notifying) SendNotifyMessageW(window, message, wParam, lParam);
+      if (how == Sending::withCallback) SendMessageCallbackW(window, message, wParam, lParam, nullptr, 0);
     }
     sent = true;
   });
@@ -351,8 +351,7 @@ void sendFromAnotherThread(HWND window, std::vector<UINT> messages, LPARAM lPara
 // procedure never hears of an end. Nor does a notification that another thread sends without
 // waiting reach a callback. The real end releases everything, even when it comes from a message
 // another thread sent.
-TEST(ShowModal, ForgedNoticesOfADialogsMakingAndEndChangeNothing) {
-  ASSERT_TRUE(guardThreadMessages());
+void ForgeNoticesOfADialogsMakingAndEnd() {
   canvasNotified.clear();
   HWND dialog = gameDialog();
   addControl(dialog, 1001, graphicControlType, ByteString(), 0, 0, 800, 600, 0x50800100, 0, CanvasCallback);
@@ -381,7 +380,93 @@ TEST(ShowModal, ForgedNoticesOfADialogsMakingAndEndChangeNothing) {
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(windowRecordCount(), records - 2) << "the dialog's and its canvas's records went";
   EXPECT_EQ(openDialogCount, open - 1);
+}
+
+// Guarded as the game starts, and where the system refused the guard.
+TEST(ShowModal, ForgedNoticesOfADialogsMakingAndEndChangeNothing) {
+  ASSERT_TRUE(guardThreadMessages());
+  {
+    SCOPED_TRACE("guarded");
+    ForgeNoticesOfADialogsMakingAndEnd();
+  }
   releaseMessageGuard();
+  SCOPED_TRACE("unguarded");
+  ForgeNoticesOfADialogsMakingAndEnd();
+}
+
+// A paint into a device context another thread names, sent or posted to the canvas or its dialog:
+// the context could be one of the game's own pictures. Only the thread's own request paints.
+TEST(ShowModal, PaintsIntoADeviceContextFromElsewhereDrawNothing) {
+  ASSERT_TRUE(guardThreadMessages());
+  HWND dialog = gameDialogWithCanvas();
+  HWND canvas = controlHandle(dialog, 1001);
+  attachTarget(reinterpret_cast<TargetHandle>(dialog), 1001);
+  clearTarget(static_cast<ColourValue>(RGB(255, 0, 0)), 0);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ kept = SelectObject(memory, CreateCompatibleBitmap(screen, 8, 8));
+  ReleaseDC(nullptr, screen);
+  const auto context = reinterpret_cast<WPARAM>(memory);
+  constexpr LPARAM everything = PRF_CLIENT | PRF_CHILDREN | PRF_NONCLIENT | PRF_ERASEBKGND;
+  const struct {
+    HWND target;
+    UINT message;
+  } requests[] = {{canvas, WM_PRINTCLIENT}, {canvas, WM_PAINT},      {dialog, WM_PRINT},
+                  {dialog, WM_PRINTCLIENT}, {dialog, WM_ERASEBKGND}, {canvas, WM_PRINT}};
+  for (const auto& [target, message] : requests) {
+    SCOPED_TRACE(message);
+    SetPixel(memory, 4, 4, RGB(255, 255, 255));
+    sendFromAnotherThread(target, {message}, everything, Sending::waiting, context);
+    PostMessageW(target, message, context, everything);
+    sendFromAnotherThread(target, {});  // handles what was posted
+    EXPECT_EQ(GetPixel(memory, 4, 4), RGB(255, 255, 255));
+  }
+  SendMessageW(canvas, WM_PRINTCLIENT, context, PRF_CLIENT);
+  EXPECT_EQ(GetPixel(memory, 4, 4), RGB(255, 0, 0)) << "the thread's own request paints";
+  DeleteObject(SelectObject(memory, kept));
+  DeleteDC(memory);
+  endDialog(dialog, 0);
+  EXPECT_EQ(windowRecordCount(), 0);
+  releaseMessageGuard();
+}
+
+// Software in the process that subclasses dialogs as they are made gives each its own procedure;
+// each host dialog's messages go on to its own.
+struct Subclass {
+  WNDPROC previous = nullptr;
+  std::vector<HWND> saw;
+};
+Subclass subclasses[2];
+int32_t subclassed = 0;
+
+template <int n>
+LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP + 5) subclasses[n].saw.push_back(window);
+  return CallWindowProcW(subclasses[n].previous, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SubclassDialogsAsTheyAreMade(int code, WPARAM wParam, LPARAM lParam) {
+  wchar_t className[16] = {};
+  if (code == HCBT_CREATEWND && GetClassNameW(reinterpret_cast<HWND>(wParam), className, 16) &&
+      std::wstring(className) == L"#32770" && subclassed < 2) {
+    const WNDPROC procs[] = {SubclassProc<0>, SubclassProc<1>};
+    subclasses[subclassed].previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        reinterpret_cast<HWND>(wParam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procs[subclassed])));
+    ++subclassed;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(NewDialog, EachDialogKeepsTheProcedureItWasMadeWith) {
+  HHOOK hook = SetWindowsHookExW(WH_CBT, SubclassDialogsAsTheyAreMade, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  const HWND dialogs[] = {gameDialog(), gameDialog()};
+  UnhookWindowsHookEx(hook);
+  ASSERT_EQ(subclassed, 2);
+  for (HWND dialog : dialogs) SendMessageW(dialog, WM_APP + 5, 0, 0);
+  for (int n : {0, 1}) EXPECT_EQ(subclasses[n].saw, std::vector<HWND>{dialogs[n]});
+  for (HWND dialog : dialogs) endDialog(dialog, 0);
+  EXPECT_EQ(windowRecordCount(), 0);
 }
 
 INT_PTR EndAtOnce(HWND dialog, UINT message, WPARAM, LPARAM) {

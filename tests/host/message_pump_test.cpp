@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "runtime/host/dialog_host.h"
@@ -72,7 +73,7 @@ class MessagePumpTest : public testing::Test {
   }
 
   static void TearDownTestSuite() {
-    DestroyWindow(dialog);
+    endDialog(dialog, 0);
     DestroyWindow(plain);
     drainQueue();
   }
@@ -170,17 +171,20 @@ TEST_F(MessagePumpTest, TheActiveDialogsAcceleratorsComeFirst) {
 
 TEST_F(MessagePumpTest, AnActiveDialogThatIsGoneIsPassedOver) {
   activeDialog = makeDialog();
-  DestroyWindow(activeDialog);
+  endDialog(activeDialog, 0);
   PostMessageW(plain, WM_APP + 7, 0, 0);
   doEvents(1);
   EXPECT_EQ(appMessages, (std::vector<UINT>{7}));
 }
 
+constexpr UINT systemTimer = 0x0118;  // WM_SYSTIMER
+
 // Another process may post a timer message naming any procedure; once guarded, the thread calls none
-// of them and passes on to the next message, and its own timers still arrive.
+// of them and passes on to the next message, and its own timers still arrive. A timer the thread
+// set with a procedure is still called where the system checks the procedure itself.
 TEST_F(MessagePumpTest, GuardedTimerMessagesCallNoProcedureTheyName) {
   ASSERT_TRUE(guardThreadMessages());
-  constexpr UINT systemTimer = 0x0118;
+  timerProcedureCalls = 0;
   const auto named = reinterpret_cast<LPARAM>(CountingTimerProcedure);
   for (UINT message : {static_cast<UINT>(WM_TIMER), systemTimer}) PostMessageW(plain, message, 1, named);
   PostThreadMessageW(GetCurrentThreadId(), WM_TIMER, 1, named);
@@ -191,10 +195,45 @@ TEST_F(MessagePumpTest, GuardedTimerMessagesCallNoProcedureTheyName) {
 
   timers.clear();
   SetTimer(plain, 7, 1, nullptr);
-  for (int i = 0; i < 500 && timers.empty(); ++i) doEvents(1);
+  SetTimer(plain, 8, 1, CountingTimerProcedure);
+  for (int i = 0; i < 200 && (timers.empty() || timerProcedureCalls == 0); ++i) doEvents(1);
   KillTimer(plain, 7);
-  EXPECT_EQ(timers, (std::vector<WPARAM>{7}));
+  KillTimer(plain, 8);
+  ASSERT_FALSE(timers.empty());
+  EXPECT_EQ(timers[0], 7u);
+  EXPECT_EQ(timerProcedureCalls > 0, !screensTimerMessages(WM_TIMER));
   releaseMessageGuard();
+}
+
+// The check made as the guard is set tells what the system does with a timer message naming a
+// procedure the thread never set, for each kind of timer message; it calls no procedure but its
+// own, though others wait in the queue, and drops those.
+TEST(MessageGuard, TheTimerCheckTellsWhatTheSystemDoesAndCallsNothingElse) {
+  const UINT kinds[] = {WM_TIMER, systemTimer};
+  bool called[2] = {}, screened[2] = {}, queuedLeft = true;
+  int32_t callsWhileGuarding = -1;
+  std::thread([&] {
+    const auto named = reinterpret_cast<LPARAM>(CountingTimerProcedure);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    for (int k : {0, 1}) {
+      timerProcedureCalls = 0;
+      PostThreadMessageW(GetCurrentThreadId(), kinds[k], 1, named);
+      while (PeekMessageW(&message, reinterpret_cast<HWND>(-1), kinds[k], kinds[k], PM_REMOVE))
+        DispatchMessageW(&message);
+      called[k] = timerProcedureCalls > 0;
+    }
+    timerProcedureCalls = 0;
+    for (UINT kind : kinds) PostThreadMessageW(GetCurrentThreadId(), kind, 1, named);
+    guardThreadMessages();
+    callsWhileGuarding = timerProcedureCalls;
+    queuedLeft = PeekMessageW(&message, reinterpret_cast<HWND>(-1), WM_TIMER, systemTimer, PM_NOREMOVE);
+    for (int k : {0, 1}) screened[k] = screensTimerMessages(kinds[k]);
+    releaseMessageGuard();
+  }).join();
+  EXPECT_EQ(callsWhileGuarding, 0) << "the check called a procedure another process named";
+  EXPECT_FALSE(queuedLeft);
+  for (int k : {0, 1}) EXPECT_EQ(screened[k], called[k]) << "timer message 0x" << std::hex << kinds[k];
 }
 
 }  // namespace

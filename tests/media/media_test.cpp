@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "runtime/media/message_box.h"
 #include "runtime/media/sound.h"
@@ -145,6 +146,64 @@ TEST(MessageBox, AnEmptyTitleGetsTheProgramsName) {
   const FoundBox box = showAndRead(ByteString("GAME OVER"), ByteString(), result);
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.title, L"Letrazul");
+}
+
+// A press another process sends while a box waits runs a step inside the box's loop; the step
+// ends the box and runs a loop of its own, which takes the message that would wake the box's. Once
+// the step has ended, the next message posted to the thread still arrives.
+std::vector<UINT> arrived;
+
+LRESULT CALLBACK StepWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP) {
+    const auto box = reinterpret_cast<HWND>(wParam);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    MSG taken;
+    for (int i = 0; i < 1000 && IsWindowVisible(box); ++i) {
+      while (PeekMessageW(&taken, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&taken);
+      Sleep(1);
+    }
+    while (PeekMessageW(&taken, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&taken);
+    wakeMessageBoxLoops();  // as every step does as it ends
+    return 0;
+  }
+  if (message == WM_APP + 1) arrived.push_back(message);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+BOOL CALLBACK FindBox(HWND window, LPARAM data) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(data) = window;
+  return FALSE;
+}
+
+TEST(MessageBox, AMessagePostedAfterAStepEndedItsBoxStillArrives) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = StepWindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"LetrazulStepTest";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, L"LetrazulStepTest", L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
+                                windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  const DWORD thread = GetCurrentThreadId();
+  std::thread other([&] {
+    HWND box = nullptr;
+    for (int i = 0; i < 1000 && !box; ++i) {
+      EnumThreadWindows(thread, FindBox, reinterpret_cast<LPARAM>(&box));
+      Sleep(10);
+    }
+    Sleep(100);  // the box's loop waits for a message
+    SendMessageW(window, WM_APP, reinterpret_cast<WPARAM>(box), 0);
+    PostMessageW(window, WM_APP + 1, 0, 0);
+  });
+  messageBox(ByteString("Espera"), ByteString(), messageBoxOk);
+  other.join();
+  MSG taken;
+  while (PeekMessageW(&taken, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&taken);
+  EXPECT_EQ(arrived, std::vector<UINT>{WM_APP + 1});
+  DestroyWindow(window);
 }
 
 }  // namespace

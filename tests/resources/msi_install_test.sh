@@ -39,6 +39,23 @@ for v in "$older" "$version"; do
   printf 'Letrazul %s\r\n' "$v" >"$work/$v/LEEME.txt"
   "$root/tools/make-msi.sh" "$v" "$work/$v" "$work/letrazul-$v.msi"
 done
+# The same inputs give the same bytes; a change to any other input of the package (its source, the
+# icon, the script that adds its tables) gives another package code, or Windows would take the
+# changed package for the one it has cached.
+package() { msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'; }
+mkdir -p "$work/copy/tools" "$work/copy/resources" "$work/small"
+printf 'sol\r\n' | tee "$work/small/letrazul.exe" "$work/small/dic.txt" >"$work/small/LEEME.txt"
+build() { SOURCE_DATE_EPOCH=315532800 "$work/copy/tools/make-msi.sh" "$version" "$work/small" "$1"; }
+for input in none resources/letrazul.wxs resources/letrazul.ico tools/make-msi.sh; do
+  cp "$root/tools/make-msi.sh" "$work/copy/tools/"
+  cp "$root/resources/letrazul.wxs" "$root/resources/letrazul.ico" "$work/copy/resources/"
+  [ "$input" = none ] || printf '\n' >>"$work/copy/$input"
+  build "$work/copy/${input//\//-}.msi"
+done
+build "$work/again.msi"
+cmp -s "$work/copy/tools-make-msi.sh.msi" "$work/again.msi" || fail "the same inputs gave a different package"
+codes=$(for f in "$work"/copy/*.msi; do package "$f"; done)
+[ "$(sort -u <<<"$codes" | wc -l)" = 4 ] || fail "a changed source, icon or script kept the package code: $codes"
 code() { msiinfo export "$work/letrazul-$1.msi" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
 windows() { printf 'Z:%s' "${1//\//\\}"; }
 # msiexec ARGS...: its exit code, which Wine hands on modulo 256 (1603 is 67).
@@ -93,6 +110,9 @@ gone() {
   [ -z "$(shortcut)" ] || fail "$1: the shortcut $(shortcut) left behind"
   [ -z "$(entries)" ] || fail "$1: the uninstall entry $(entries) left behind"
   [ -z "$(find "$WINEPREFIX/drive_c/windows/Installer" -name letrazul.ico)" ] || fail "$1: the cached icon left behind"
+  for view in 'Software' 'Software\Wow6432Node'; do
+    ! "$wine" reg query "HKLM\\$view\\Letrazul" >/dev/null 2>&1 || fail "$1: the registry key $view\\Letrazul left behind"
+  done
 }
 
 began=$(date +%s)
@@ -126,4 +146,39 @@ msiexec /x "$new" /qn || fail "removing $version with the school's list ended wi
 gone "removing $version with the school's list"
 ! msiexec /i "$new" /qn "WORDLISTFOLDER=$(windows "$work/vacía")" || fail "installed with a word-list folder that has no dic.txt"
 gone "installing with a word-list folder that has no dic.txt"
+
+# A stray dic.txt at the root of drive C: and in a folder of that name there: ours is installed
+# and upgraded without WORDLISTFOLDER, and a relative WORDLISTFOLDER is refused, not looked for on
+# every drive.
+mkdir -p "$WINEPREFIX/drive_c/escuela"
+printf 'intruso\r\n' | tee "$WINEPREFIX/drive_c/dic.txt" >"$WINEPREFIX/drive_c/escuela/dic.txt"
+msiexec /i "$old" /qn || fail "installing $older beside a stray C:\dic.txt ended with $?"
+installed "$older" "$root/data/dic.txt"
+msiexec /i "$new" /qn || fail "upgrading beside a stray C:\dic.txt ended with $?"
+installed "$version" "$root/data/dic.txt"
+msiexec /x "$new" /qn || fail "removing $version ended with $?"
+# refused NAME FOLDER: installing with WORDLISTFOLDER=FOLDER is refused, with its log in NAME.log.
+refused() {
+  ! msiexec /i "$new" /qn /l*v "$(windows "$work/$1.log")" "WORDLISTFOLDER=$2" || fail "installed with WORDLISTFOLDER=$2"
+  gone "installing with WORDLISTFOLDER=$2"
+}
+started() { tr -d '\0\r' <"$work/$1.log" | sed -n 's/^Action start [0-9:]*: \(.*\)\.$/\1/p' | tr '\n' ' '; }
+# A relative folder is refused before any search; a share (one that is not there) is looked for.
+refused relative escuela
+[[ "$(started relative)" == *RefuseRelativeWordListFolder* && "$(started relative)" != *AppSearch* ]] ||
+  fail "a relative WORDLISTFOLDER was not refused before the search: $(started relative)"
+refused share '\\servidor\letrazul'
+[[ "$(started share)" == *AppSearch* && "$(started share)" != *RefuseRelative* ]] ||
+  fail "a share was refused as relative: $(started share)"
+# The school's list is remembered: an upgrade without WORDLISTFOLDER keeps it, and a repair
+# brings it back.
+msiexec /i "$old" /qn "WORDLISTFOLDER=$(windows "$work/escuela")" || fail "installing $older with the school's list ended with $?"
+installed "$older" "$work/escuela/dic.txt"
+msiexec /i "$new" /qn || fail "upgrading a school-list install ended with $?"
+installed "$version" "$work/escuela/dic.txt"
+rm "$folder/dic.txt"
+msiexec /i "$new" /qn REINSTALL=ALL REINSTALLMODE=omus || fail "repairing a school-list install ended with $?"
+installed "$version" "$work/escuela/dic.txt"
+msiexec /x "$new" /qn || fail "removing $version with the remembered list ended with $?"
+gone "removing $version with the remembered list"
 echo "msi install, upgrade, play, school list and removal: all passed in $(($(date +%s) - began)) s"

@@ -49,7 +49,7 @@ TEST(MainDialogMenu, OpcionesHoldsTheThreeCommandsBetweenSeparators) {
       EXPECT_EQ(item.wID, expected[i].id);
     }
   }
-  DestroyWindow(dialog);
+  runtime::endDialog(dialog, 0);
 }
 
 TEST(MainDialogFocus, DeactivationKeepsTheFocusForTheReturn) {
@@ -74,7 +74,7 @@ TEST(MainDialogFocus, DeactivationKeepsTheFocusForTheReturn) {
   SetFocus(second);
   MainDialogCallback(dialog, WM_NCACTIVATE, TRUE, 0);
   EXPECT_EQ(GetFocus(), second) << "no focus at deactivation changes nothing on return";
-  DestroyWindow(dialog);
+  runtime::endDialog(dialog, 0);
 }
 
 }  // namespace

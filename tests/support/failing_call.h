@@ -13,6 +13,7 @@ namespace test_support {
 extern std::optional<runtime::SystemCall> failingCall;
 extern int failuresLeft;      // of the failing kind's calls, the next this many fail
 extern int failingKindAsked;  // calls of the failing kind asked about since it was set
+extern void (*onFailure)();   // called at each failure, as the time a stalled call takes
 
 // Fails `call`, its next `times` calls or every one, from here to the end of the scope.
 class FailingCall {

@@ -59,4 +59,6 @@ int32_t openMessageBoxCount() {
   return openBoxes;
 }
 
+void wakeMessageBoxLoops() {}
+
 }  // namespace runtime

@@ -103,6 +103,7 @@ TEST_F(TextFileTest, SplitsLinesAsTheGameReadsThemWhateverTheBlockSize) {
       EXPECT_TRUE(readLine(fileNumber).empty());
       EXPECT_EQ(errorCode, error::inputPastEnd) << c.what;
       EXPECT_EQ(atEnd(fileNumber), -1);
+      EXPECT_FALSE(hadReadError(fileNumber)) << c.what << ": an error recorded is no failed read";
       closeFile(fileNumber);
     }
   }
@@ -126,6 +127,8 @@ TEST_F(TextFileTest, AFailedReadLeavesItsOwnErrorAndNotInputPastEnd) {
   }
   EXPECT_NE(errorCode, 0);
   EXPECT_NE(errorCode, error::inputPastEnd);
+  errorCode = 0;
+  EXPECT_TRUE(hadReadError(fileNumber)) << "whatever errorCode says since";
 }
 
 TEST_F(TextFileTest, RefusesBadArgumentsAtOpen) {

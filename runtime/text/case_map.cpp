@@ -1,4 +1,5 @@
-// Lower-casing for the native build: the same mapping Windows applies in code page 1252.
+// Lower-casing by one fixed code page 1252 table on every system: what Windows does in 1252, but
+// not what it does where the system's ANSI code page is another.
 #include <array>
 
 #include "runtime/text/case_map.h"
