@@ -35,9 +35,11 @@ touch -d "@$epoch" dist/letrazul/*
 # zip_folder ZIP FOLDER: FOLDER's files, names in a fixed order, the commit's time (zip times start
 # in 1980, in no time zone) and no owner, permissions or extra times of this machine's files.
 zip_folder() {
-  (cd dist && find "$2" -type f | python3 - "$1" "$epoch" <<'PY'
+  local files
+  mapfile -t files < <(cd dist && find "$2" -type f)
+  (cd dist && python3 - "$1" "$epoch" "${files[@]}" <<'PY'
 import sys, time, zipfile
-name, epoch, files = sys.argv[1], int(sys.argv[2]), sorted(filter(None, sys.stdin.read().split("\n")))
+name, epoch, files = sys.argv[1], int(sys.argv[2]), sorted(sys.argv[3:])
 stamp = time.gmtime(max(epoch, 315532800))[:6]
 with zipfile.ZipFile(name, "w") as archive:
     for file in files:
