@@ -37,7 +37,7 @@ begin_step() {
   asides+=("$1|$2|$log|$(date +%s)")
   shift 2
   echo "== ${asides[-1]%%|*}: started, beside the steps below"
-  { "$@" >"$log" 2>&1; echo $? >"$log.status"; } &
+  { "$@" >"$log" 2>&1; echo $? >"$log.status"; date +%s >"$log.ended"; } &
   aside_pids+=($!)
 }
 end_step() {
@@ -47,8 +47,9 @@ end_step() {
     IFS='|' read -r name summarise log started <<<"${asides[$i]}"
     echo "== $name (ran beside the steps above)"
     cat "$log"
-    record "$name" "$summarise" "$(cat "$log.status" 2>/dev/null || echo 1)" "$log" "$started"
-    rm -f "$log.status"
+    record "$name" "$summarise" "$(cat "$log.status" 2>/dev/null || echo 1)" "$log" "$started" \
+      "$(cat "$log.ended" 2>/dev/null || date +%s)"
+    rm -f "$log.status" "$log.ended"
   done
   asides=()
   aside_pids=()
@@ -63,9 +64,9 @@ stop_aside() {
 }
 trap stop_aside EXIT
 
-# record NAME SUMMARISE STATUS LOG STARTED: counts a step that has ended and removes its log.
+# record NAME SUMMARISE STATUS LOG STARTED [ENDED]: counts a step that has ended and removes its log.
 record() {
-  local name=$1 summarise=$2 code=$3 log=$4 started=$5 counted
+  local name=$1 summarise=$2 code=$3 log=$4 started=$5 ended=${6:-$(date +%s)} counted
   [ "$code" -eq 0 ] || status=1
   counted=$(ctest_counts "$log")
   [ "$summarise" != web_summary ] || counted=$(web_counts "$log")
@@ -79,7 +80,7 @@ record() {
   else
     failed=$((failed + 1))
   fi
-  summaries+=("$name ($(($(date +%s) - started)) s): $($summarise "$log")")
+  summaries+=("$name ($((ended - started)) s): $($summarise "$log")")
   rm -f "$log"
 }
 
