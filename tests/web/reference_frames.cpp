@@ -84,9 +84,10 @@ int main(int argc, char** argv) {
       game::RefreshScreen();
     made = made && Save(folder / (std::string(reference.name) + ".png"));
   }
-  made = made && SaveLayout(folder / "layout.json");
   game::StartFrame();
   made = made && Save(folder / "background.png");
+  // Last: its being there tells that the frames before it were all written.
+  made = made && SaveLayout(folder / "layout.json");
   game::ReleaseScreen();
   DestroyWindow(dialog);
   if (!made) std::fprintf(stderr, "reference_frames: a frame was not composed or not written\n");
