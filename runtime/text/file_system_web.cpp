@@ -2,16 +2,17 @@
 // the page holds, by name, as bytes it fetched from its server or read from a file the player
 // chose. An open file reads the bytes held when it was opened, as a Windows reader sees a file
 // that nobody may write while it is open.
-#include <emscripten.h>
-
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "runtime/start/failing_calls.h"
 #include "runtime/text/file_system.h"
+#include "runtime/text/held_files.h"
 
 namespace runtime::files {
 
@@ -21,19 +22,13 @@ constexpr uint32_t fileNotFound = 2;
 constexpr uint32_t accessDenied = 5;
 constexpr uint32_t invalidHandle = 6;
 
-struct HeldFile {
-  std::shared_ptr<const std::string> bytes;  // null: the page has it but cannot read it
-};
-
 struct OpenFile {
   std::shared_ptr<const std::string> bytes;
   int64_t position = 0;
 };
 
-std::map<std::string, HeldFile>& heldFiles() {
-  static std::map<std::string, HeldFile> files;
-  return files;
-}
+// By name; a null entry is a file that is there but cannot be read.
+std::map<std::string, std::shared_ptr<const std::string>> heldFiles;
 
 std::map<NativeHandle, OpenFile> openFiles;
 NativeHandle lastHandle = 2;
@@ -57,11 +52,11 @@ std::string utf8Name(const std::u16string& name) {
 
 uint32_t openNamed(const std::string& name, OwnedFile& file) {
   if (callFails(SystemCall::fileOpen)) return accessDenied;
-  const auto held = heldFiles().find(name);
-  if (held == heldFiles().end()) return fileNotFound;
-  if (!held->second.bytes) return accessDenied;
+  const auto held = heldFiles.find(name);
+  if (held == heldFiles.end()) return fileNotFound;
+  if (!held->second) return accessDenied;
   const NativeHandle handle = ++lastHandle;
-  openFiles[handle] = OpenFile{held->second.bytes, 0};
+  openFiles[handle] = OpenFile{held->second, 0};
   file.reset(handle);
   return 0;
 }
@@ -111,19 +106,12 @@ bool isFolder(const std::u16string&) {
   return false;
 }
 
+void holdFile(const std::string& name, std::optional<std::string> bytes) {
+  heldFiles[name] = bytes ? std::make_shared<const std::string>(std::move(*bytes)) : nullptr;
+}
+
+void dropFile(const std::string& name) {
+  heldFiles.erase(name);
+}
+
 }  // namespace runtime::files
-
-// The page's side: what it fetched or was given, under the name the program opens it by. A size
-// below 0 holds a file that is there but cannot be read.
-extern "C" {
-
-EMSCRIPTEN_KEEPALIVE void letrazul_hold_file(const char* name, const char* bytes, int32_t size) {
-  runtime::files::heldFiles()[name] = runtime::files::HeldFile{
-      size < 0 ? nullptr : std::make_shared<const std::string>(bytes, static_cast<size_t>(size))};
-}
-
-EMSCRIPTEN_KEEPALIVE void letrazul_drop_file(const char* name) {
-  runtime::files::heldFiles().erase(name);
-}
-
-}  // extern "C"
