@@ -62,6 +62,11 @@ EM_JS(int, jsText, (uintptr_t handle, const char* text, const char* font, int x,
   const css = c => 'rgb(' + (c & 255) + ',' + (c >> 8 & 255) + ',' + (c >> 16 & 255) + ')';
   const line = UTF8ToString(text);
   context.font = UTF8ToString(font);
+  // Unhinted, as the outline is. Under Wine the face's own hints put each height on the pixel
+  // nearest its true one; the browser's auto-hinter instead scales the whole face so the x-height's
+  // overshoot lands on a pixel, rounding up from .375: at 39 pixels (18.38) every letter grows a
+  // pixel taller than GDI draws it. The outline itself stays within the anti-aliased edge of both.
+  context.textRendering = 'geometricPrecision';
   // GDI sets each character at a whole pixel, its advance rounded, and does not kern: so here.
   const widths = Module.letrazulWidths || (Module.letrazulWidths = new Map());
   const places = [];
