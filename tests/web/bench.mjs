@@ -4,7 +4,9 @@
 //   and the bytes it took from the server, as sent (gzip) and as the files are;
 // - presses on the pad, each from its pointerdown to its final frame, against their floor: the
 //   number of yields the press made to the browser times the median of a yield with nothing queued;
-// - "Nueva Partida": a whole word choice and its frame; less a frame, the word choice alone;
+// - "Nueva Partida": from the click on the menu item to its frame; and the word choice alone, from the
+//   click to the first drawing of the new frame (the game draws nothing while it chooses), with the
+//   one yield it makes to the browser, which waits for the browser's frame after the click;
 // - a frame: the time from a press's pressed-key frame to its final frame (the rules and one frame),
 //   and its work, its yields' floor taken out.
 // The page is timed from inside: a script that runs before the page's own records when each frame
@@ -23,14 +25,29 @@ function percentile(values, share) {
 const median = (values) => percentile(values, 0.5);
 
 function timing() {
-  const bench = (window.letrazulBench = { posts: [], frames: [], downs: [], clicks: [], firstFrame: null });
+  const bench = (window.letrazulBench = { posts: [], frames: [], downs: [], clicks: [], draws: [], firstFrame: null });
   const post = MessagePort.prototype.postMessage;
   MessagePort.prototype.postMessage = function (...args) {
     bench.posts.push(performance.now());
     return post.apply(this, args);
   };
   addEventListener('pointerdown', () => bench.downs.push(performance.now()), true);
-  addEventListener('click', () => bench.clicks.push(performance.now()), true);
+  let drawAwaited = false;
+  addEventListener('click', () => {
+    bench.clicks.push(performance.now());
+    drawAwaited = true;
+  }, true);
+  // The first drawing on any canvas after a click, and no other: this runs for every letter drawn.
+  for (const name of ['fillRect', 'drawImage', 'fillText', 'putImageData']) {
+    const draw = CanvasRenderingContext2D.prototype[name];
+    CanvasRenderingContext2D.prototype[name] = function (...args) {
+      if (drawAwaited) {
+        drawAwaited = false;
+        bench.draws.push(performance.now());
+      }
+      return draw.apply(this, args);
+    };
+  }
   let surface;
   Object.defineProperty(window, 'letrazul', {
     configurable: true,
@@ -109,9 +126,11 @@ try {
     await game.command('nueva-partida');
     await game.waitUntilStill(200);
     return page.evaluate(() => {
-      const { clicks, frames } = window.letrazulBench;
+      const { clicks, frames, draws, posts } = window.letrazulBench;
       const click = clicks.at(-1);
-      return frames.filter((t) => t > click).at(-1) - click;
+      const drawn = draws.find((t) => t > click);
+      const yielded = posts.find((t) => t > click && t < drawn);
+      return { whole: frames.filter((t) => t > click).at(-1) - click, choice: drawn - click, yieldWait: drawn - yielded };
     });
   };
   const newGames = [await newGame()];
@@ -144,6 +163,8 @@ try {
     floors.push(press.yields * yieldTime);
     if (press.frame !== null) frameTimes.push({ time: press.frame, floor: press.frameYields * yieldTime });
   }
+  // Games lost within the presses are few: ten more, each abandoning the one before.
+  for (let game = 0; game < 10; ++game) newGames.push(await newGame());
   await context.close();
   const pressMedian = median(times), floorMedian = median(floors);
   console.log(`web: ${times.length} presses on the shipped list, each from its pointerdown to its final frame:`);
@@ -154,9 +175,11 @@ try {
   const frames = frameTimes.map((f) => f.time), work = frameTimes.map((f) => f.time - f.floor);
   console.log(`web: a frame (pressed-key frame to the final one: the rules and one frame), ${frames.length} frames:`);
   console.log(`  median ${median(frames).toFixed(1)} ms   of which drawing work, the yields' floor taken out: median ${median(work).toFixed(1)} ms`);
-  const choice = newGames.map((t) => t - median(frames));
-  console.log(`web: "Nueva Partida" on the shipped list, ${newGames.length} games: median ${median(newGames).toFixed(1)} ms with its frame;`);
-  console.log(`  a whole word choice, a frame taken out: median ${median(choice).toFixed(1)} ms   (target: at most 40 ms)`);
+  const of = (key) => newGames.map((game) => game[key]);
+  console.log(`web: "Nueva Partida" on the shipped list, ${newGames.length} games: median ${median(of('whole')).toFixed(1)} ms with its frame;`);
+  console.log(`  a whole word choice, from the click to the new frame's first drawing: median ${median(of('choice')).toFixed(1)} ms   ` +
+    `max ${Math.max(...of('choice')).toFixed(1)} ms   (target: at most 40 ms)`);
+  console.log(`  of which its yield to the browser, from the yield to that drawing: median ${median(of('yieldWait')).toFixed(1)} ms`);
 } finally {
   await browser.close();
   await server.stop();
