@@ -7,10 +7,10 @@
 // Outside them the frames must be equal. Each connected area (a key, a word, a counter) must pass:
 // - place: no shift of the web area by up to `search` pixels each way brings it more than
 //   `placeGain` closer to the Windows one (sum of channel differences) than it is unshifted, so a
-//   text drawn a pixel off fails. The two rasterisers' hinting moves a glyph such as "g" a pixel
-//   up or down by itself: that gains up to 23%; a key drawn one pixel to the side gains 39% or more.
+//   text drawn a pixel off fails. The page's unhinted texts gain nothing by any shift; a key drawn
+//   one pixel to the side gains 39% or more.
 // - shape: at most `maxStrayShare` of its pixels differ by more than `strayDifference` in a channel:
-//   anti-aliased edges against GDI's (8-point texts, which GDI draws without smoothing) reach 19%,
+//   anti-aliased edges against GDI's (8-point texts, which GDI draws without smoothing) reach 17%,
 //   another letter in the same place 30% or more;
 // - colour: each exact colour that fills at least `solidPixels` pixels inside glyph strokes in the
 //   Windows frame (a text's own colour, where the stroke is wider than the anti-aliased edge) fills
