@@ -1,7 +1,7 @@
 # Letrazul's top-level commands. Each installs what it needs first (apt-get).
 PRESETS := native win64 win32
 
-.PHONY: all deps build test test32 versions sound bench play install uninstall dist soak stress faults fuzz coverage lint picture words clean
+.PHONY: all deps build test test32 versions sound bench play install uninstall dist soak stress faults fuzz coverage lint picture words web clean
 
 all: build
 
@@ -38,6 +38,11 @@ bench: deps
 # It installs only what playing needs.
 play:
 	@bash tools/play.sh
+
+# The game in a web page: the site built into build/web/site and served on http://localhost:8080/
+# (PORT=... for another port).
+web:
+	@bash tools/web.sh
 
 # The game in your desktop's menu, in XDG_DATA_HOME (~/.local/share), or out of it again.
 install:

@@ -5,23 +5,17 @@
 #include <string>
 
 #include "game/game_state.h"
-#include "game/rules.h"
 #include "game/screen.h"
 #include "runtime/canvas/canvas.h"
 #include "runtime/host/dialog_host.h"
 #include "runtime/media/message_box.h"
 #include "runtime/text/error_code.h"
 #include "shell/canvas_window.h"
-#include "shell/pad_press.h"
 #include "shell/player_input.h"
 
 namespace shell {
 
 using namespace runtime;
-
-const char* const AuthorMessage =
-    "Programa realizado por Quimbal Espa\xF1"
-    "a ...\r\nhttps://letrazul.example.org\r\nVisitame ...\r\nGracias !!";
 
 namespace {
 
@@ -30,6 +24,8 @@ constexpr uint32_t MainDialogExStyle = WS_EX_CONTROLPARENT;
 constexpr uint32_t CanvasStyle = 0x50800100;  // child, visible, border, notify
 
 HWND savedFocus = nullptr;
+
+}  // namespace
 
 // The folder of the program file with its trailing backslash, in both forms the game keeps.
 void FindProgramFolder() {
@@ -54,37 +50,12 @@ void FindProgramFolder() {
   game::gameState.programFolder.assign(wide.begin(), wide.end());
 }
 
-void ShowStartUpFrame() {
-  FindProgramFolder();
-  game::keyFont = game::GameFont(game::KeySize);
-  game::wordFont = game::GameFont(game::WordPoints);
-  game::RefreshScreen();
-  game::gameState.gameStarted = 0;
+bool MainWindowOpen() {
+  return IsWindow(reinterpret_cast<HWND>(game::mainDialog));
 }
 
-}  // namespace
-
-void CarryOut(const PlayerInput& input) {
-  HWND dialog = reinterpret_cast<HWND>(game::mainDialog);
-  if (!IsWindow(dialog)) return;
-  if (input.kind == PlayerInput::Press) {
-    HandlePadPress(input.value);
-    return;
-  }
-  switch (input.value) {
-    case NewGameCommand:
-      game::StartNewGame();
-      break;
-    case AuthorCommand:
-      messageBox(ByteString(AuthorMessage), ByteString("Programador ..."), messageBoxOk);
-      break;
-    case QuitCommand:
-      CloseInput();
-      endDialog(dialog, 0);
-      break;
-    default:
-      break;
-  }
+void CloseMainWindow() {
+  endDialog(reinterpret_cast<HWND>(game::mainDialog), 0);
 }
 
 HMENU BuildMenuBar(HWND dialog) {
@@ -155,6 +126,10 @@ int32_t CreateMainDialog(HWND parent) {
   int32_t result = 0;
   showModal(BuildMainDialog(parent), MainDialogCallback, &result);
   return result;
+}
+
+int32_t RunMainWindow() {
+  return CreateMainDialog(nullptr);
 }
 
 }  // namespace shell

@@ -5,14 +5,9 @@
 
 #include <cstdint>
 
+#include "shell/main_window.h"
+
 namespace shell {
-
-inline constexpr uint32_t NewGameCommand = 1002;  // "Nueva Partida"
-inline constexpr uint32_t AuthorCommand = 1007;   // "Autor"
-inline constexpr uint32_t QuitCommand = 1005;     // "Salir del programa"
-
-// The author message: four lines, the second the project's web address.
-extern const char* const AuthorMessage;
 
 // Builds the dialog, hooks the Canvas and shows it modally; returns the dialog's result once the
 // window is gone.

@@ -3,14 +3,14 @@
 
 #include "game/game_state.h"
 #include "game/screen.h"
-#include "shell/main_dialog.h"
+#include "shell/main_window.h"
 #include "shell/player_input.h"
 
 namespace shell {
 
 // The common controls are ready: the runtime's start-up initialises the game's classes with its own.
 int32_t ProgramMain(void*, void*, const wchar_t*, int32_t) {
-  CreateMainDialog(nullptr);
+  RunMainWindow();
   return 0;
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # make dist: the 32-bit release, all a Windows player needs: dist/letrazul/ with letrazul.exe,
 # dic.txt and LEEME.txt, dist/letrazul-<version>.zip holding that folder, the Windows Installer
-# package dist/letrazul-<version>.msi of the same files for schools, and dist/SHA256SUMS.
+# package dist/letrazul-<version>.msi of the same files for schools, the web site in
+# dist/letrazul-<version>-web.zip (its folder letrazul-web/ goes on any static web server as it is),
+# and dist/SHA256SUMS.
 # Any clone of the same commit, in any folder, gives the same bytes, so anyone can rebuild a
 # release and compare its sums.
 set -euo pipefail
@@ -30,10 +32,12 @@ iconv -f UTF-8 -t CP1252 data/LEEME.txt | sed 's/\r*$/\r/' >dist/letrazul/LEEME.
 chmod 0644 dist/letrazul/*
 touch -d "@$epoch" dist/letrazul/*
 
-zip=letrazul-$version.zip
-# Names in a fixed order, the commit's time (zip times start in 1980, in no time zone) and no owner,
-# permissions or extra times of this machine's files.
-(cd dist && python3 - "$zip" "$epoch" letrazul/* <<'PY'
+# zip_folder ZIP FOLDER: FOLDER's files, names in a fixed order, the commit's time (zip times start
+# in 1980, in no time zone) and no owner, permissions or extra times of this machine's files.
+zip_folder() {
+  local files
+  mapfile -t files < <(cd dist && find "$2" -type f)
+  (cd dist && python3 - "$1" "$epoch" "${files[@]}" <<'PY'
 import sys, time, zipfile
 name, epoch, files = sys.argv[1], int(sys.argv[2]), sorted(sys.argv[3:])
 stamp = time.gmtime(max(epoch, 315532800))[:6]
@@ -45,10 +49,21 @@ with zipfile.ZipFile(name, "w") as archive:
         with open(file, "rb") as data:
             archive.writestr(entry, data.read(), compresslevel=9)
 PY
-)
+  )
+}
+zip=letrazul-$version.zip
+zip_folder "$zip" letrazul
+
+# The web build's site, served as it is by any static web server.
+NODE_PATH=${NODE_PATH:-/usr/share/nodejs} cmake --preset web >/dev/null
+NODE_PATH=${NODE_PATH:-/usr/share/nodejs} cmake --build --preset web
+cp -r build/web/site dist/letrazul-web
+find dist/letrazul-web -type f -exec chmod 0644 {} + -exec touch -d "@$epoch" {} +
+web=letrazul-$version-web.zip
+zip_folder "$web" letrazul-web
 msi=letrazul-$version.msi
 SOURCE_DATE_EPOCH=$epoch tools/make-msi.sh "$version" dist/letrazul dist/"$msi"
-(cd dist && sha256sum "$zip" "$msi" letrazul/* >SHA256SUMS)
-touch -d "@$epoch" dist/"$zip" dist/"$msi" dist/SHA256SUMS
-ls -l dist/letrazul dist/"$zip" dist/"$msi"
+(cd dist && sha256sum "$zip" "$msi" "$web" letrazul/* >SHA256SUMS)
+touch -d "@$epoch" dist/"$zip" dist/"$msi" dist/"$web" dist/SHA256SUMS
+ls -l dist/letrazul dist/"$zip" dist/"$msi" dist/"$web"
 cat dist/SHA256SUMS

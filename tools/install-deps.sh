@@ -5,7 +5,8 @@
 #     round  play's, and what the scripted round on a virtual display needs: the display, a sound
 #            server of its own to record, the animation maker
 #     test   (the default) everything: round's, the whole test toolchain and the release's
-#            packaging (wixl and msitools for the Windows Installer package)
+#            packaging (wixl and msitools for the Windows Installer package), and web's
+#     web    only the web page's build: emscripten, Node, the font and the image and font converters
 set -euo pipefail
 profile=${1:-test}
 # One list: each package under the first profile that needs it; a profile takes its own and those
@@ -19,13 +20,19 @@ play  googletest libstb-dev zlib1g-dev libz-mingw-w64-dev
 round xvfb xauth pulseaudio pulseaudio-utils webp
 test  g++ qemu-user-static locales wspanish nlohmann-json3-dev desktop-file-utils wixl msitools faketime
 test  clang libclang-rt-14-dev clang-tidy cppcheck python3 gcovr
+test  chromium
+web   cmake ninja-build ccache emscripten nodejs fonts-liberation webp woff2
 "
 wanted=()
 for name in "${profiles[@]}"; do
   wanted+=("$name")
   [ "$name" = "$profile" ] && break
 done
-[ "${wanted[-1]}" = "$profile" ] || { echo "usage: install-deps.sh [play|round|test]" >&2; exit 2; }
+# The web build stands apart: it needs none of the Windows toolchain, and the tests need it too.
+[ "$profile" = web ] && wanted=(web)
+[ "$profile" = test ] && wanted+=(web)
+[ "${wanted[-1]}" = "$profile" ] || [ "$profile" = test ] ||
+  { echo "usage: install-deps.sh [play|round|test|web]" >&2; exit 2; }
 
 missing=()
 while read -r tag names; do

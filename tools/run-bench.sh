@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmark programs natively (optimised, no sanitizers) and under Wine.
+# Builds and runs the benchmark programs natively (optimised, no sanitizers) and under Wine, then
+# times the web build in headless chromium (tests/web/bench.mjs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for preset in native-release win64; do
@@ -23,4 +24,13 @@ done
 tools/wine-run.sh build/win64/wine build/win64/tests/frame_bench.exe
 tools/wine-run.sh build/win64/wine build/win64/tests/screen_bench.exe
 tools/wine-run.sh build/win64/wine build/win64/tests/press_bench.exe data
+# The web page presses where the Windows build's layout puts the keys.
+cmake --build --preset win64 --target reference_frames
+tools/wine-run.sh build/win64/wine build/win64/tests/reference_frames.exe build/win64/web-frames
 tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
+echo "== web in headless chromium"
+export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}  # emcc's optimiser loads Debian's acorn from there
+cmake --preset web >/dev/null
+cmake --build --preset web
+tools/web-modules.sh
+node tests/web/bench.mjs

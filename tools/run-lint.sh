@@ -55,7 +55,8 @@ echo "== cppcheck"
 mkdir -p "$cache/cppcheck"
 cppcheck --quiet --enable=warning,performance,portability --std=c++20 --language=c++ --error-exitcode=1 \
   --cppcheck-build-dir="$cache/cppcheck" \
-  --inline-suppr --library=googletest --library=windows -I . --suppress=missingIncludeSystem \
+  --inline-suppr --library=googletest --library=windows --library=tools/emscripten.cfg -I . \
+  --suppress=missingIncludeSystem \
   game shell runtime tools tests || status=1
 [ $status -eq 0 ] && echo "lint: clean" || echo "lint: findings above"
 exit $status

@@ -28,42 +28,49 @@ step() {
 }
 
 # begin_step NAME SUMMARISE COMMAND...: a step that runs beside the steps after it, until end_step;
-# its output is shown then. One at a time.
-aside=()
-aside_pid=
+# its output is shown then. Several may run aside at once; end_step waits for each in turn.
+asides=()
+aside_pids=()
 begin_step() {
   local log
   log=$(mktemp)
-  aside=("$1" "$2" "$log" "$(date +%s)")
+  asides+=("$1|$2|$log|$(date +%s)")
   shift 2
-  echo "== ${aside[0]}: started, beside the steps below"
-  { "$@" >"$log" 2>&1; echo $? >"$log.status"; } &
-  aside_pid=$!
+  echo "== ${asides[-1]%%|*}: started, beside the steps below"
+  { "$@" >"$log" 2>&1; echo $? >"$log.status"; date +%s >"$log.ended"; } &
+  aside_pids+=($!)
 }
 end_step() {
-  [ -n "$aside_pid" ] || return 0
-  wait "$aside_pid"
-  aside_pid=
-  echo "== ${aside[0]} (ran beside the steps above)"
-  cat "${aside[2]}"
-  record "${aside[0]}" "${aside[1]}" "$(cat "${aside[2]}.status" 2>/dev/null || echo 1)" "${aside[2]}" "${aside[3]}"
-  rm -f "${aside[2]}.status"
+  local i name summarise log started
+  for i in "${!aside_pids[@]}"; do
+    wait "${aside_pids[$i]}"
+    IFS='|' read -r name summarise log started <<<"${asides[$i]}"
+    echo "== $name (ran beside the steps above)"
+    cat "$log"
+    record "$name" "$summarise" "$(cat "$log.status" 2>/dev/null || echo 1)" "$log" "$started" \
+      "$(cat "$log.ended" 2>/dev/null || date +%s)"
+    rm -f "$log.status" "$log.ended"
+  done
+  asides=()
+  aside_pids=()
 }
-# Interrupted, the step aside ends too, with the Wine session its programs run in.
+# Interrupted, the steps aside end too, with the Wine sessions their programs run in.
 stop_aside() {
-  [ -n "$aside_pid" ] || return 0
-  kill "$aside_pid" 2>/dev/null
+  [ ${#aside_pids[@]} -gt 0 ] || return 0
+  kill "${aside_pids[@]}" 2>/dev/null
   rm -f "${busy:-}"
   tools/wine-session.sh stop build/win32/wine >/dev/null 2>&1 || true
+  tools/wine-session.sh stop build/web/wine >/dev/null 2>&1 || true
 }
 trap stop_aside EXIT
 
-# record NAME SUMMARISE STATUS LOG STARTED: counts a step that has ended and removes its log.
+# record NAME SUMMARISE STATUS LOG STARTED [ENDED]: counts a step that has ended and removes its log.
 record() {
-  local name=$1 summarise=$2 code=$3 log=$4 started=$5 counted
+  local name=$1 summarise=$2 code=$3 log=$4 started=$5 ended=${6:-$(date +%s)} counted
   [ "$code" -eq 0 ] || status=1
   counted=$(ctest_counts "$log")
-  if [ "$summarise" = ctest_summary ] && [ -n "$counted" ]; then
+  [ "$summarise" != web_summary ] || counted=$(web_counts "$log")
+  if [[ "$summarise" == @(ctest_summary|web_summary) && -n "$counted" ]]; then
     passed=$((passed + ${counted% *}))
     failed=$((failed + ${counted#* }))
     # A failure after the tests (the coverage floor) counts once more.
@@ -73,7 +80,7 @@ record() {
   else
     failed=$((failed + 1))
   fi
-  summaries+=("$name ($(($(date +%s) - started)) s): $($summarise "$log")")
+  summaries+=("$name ($((ended - started)) s): $($summarise "$log")")
   rm -f "$log"
 }
 
@@ -93,6 +100,9 @@ ctest_summary() {
 }
 last_line() { tail -n 1 "$1"; }
 win32_summary() { grep -E '^win32: ' "$1" | tail -n 1 | sed 's/^win32: //'; }
+# The browser round's own count: "web: N passed, M failed".
+web_summary() { grep -E '^web: ' "$1" | tail -n 1 | sed 's/^web: //'; }
+web_counts() { web_summary "$1" | sed -nE 's/^([0-9]+) passed, ([0-9]+) failed$/\1 \2/p'; }
 fuzz_summary() { sed -n '/== fuzzing summary/,$p' "$1" | tail -n +2 | paste -sd ';' -; }
 
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
@@ -124,6 +134,9 @@ elif [ "$built" -eq 0 ]; then
   touch "$busy"
   LETRAZUL_HEAR_AFTER=$busy begin_step "win32, the shipped build" win32_summary tools/run-win32-tests.sh
 fi
+# The web build and its browser round run beside the rest too: they wait on the browser and on
+# emscripten far more than they keep a core busy.
+[ "$built" -eq 0 ] && begin_step "web, the site in a headless browser" web_summary tools/run-web-tests.sh
 step "lint" last_line tools/run-lint.sh
 step "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
 step "every command's programs build" last_line tools/check-targets.sh
