@@ -94,8 +94,8 @@ faults: deps
 dist: deps
 	@bash tools/dist.sh
 
-# The README's two pictures under Wine: a frame of a game in progress composed by the game's screen
-# code, and the real program's window in the middle of a round.
+# The README's pictures: under Wine, a frame of a game in progress composed by the game's screen
+# code and the real program's window in the middle of a round; in headless chromium, the web page.
 picture: deps
 	@cmake --preset win64 >/dev/null && cmake --build --preset win64 --target capture_frame
 	@mkdir -p docs
@@ -103,6 +103,8 @@ picture: deps
 	  docs/window.png || status=$$?; \
 	tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true; \
 	[ $$status -eq 0 ] && ls -l docs/frame.png docs/window.png; exit $$status
+	@NODE_PATH=/usr/share/nodejs cmake --preset web >/dev/null && NODE_PATH=/usr/share/nodejs cmake --build --preset web
+	@tools/web-modules.sh && node tools/web-picture.mjs docs/web.png
 
 # data/dic.txt made again from its pinned sources (wspanish, the npm packages of tools/word-sources)
 # and the exclusion lists in data/exclusions; the tool reports what each rule removed.
