@@ -2,30 +2,11 @@
 #include <chrono>
 #include <thread>
 
-#include <atomic>
-
-#include "runtime/host/message_pump.h"
-#include "runtime/text/error_code.h"
+#include "runtime/host/pump_once.h"
 
 namespace runtime {
 
-namespace {
-
-std::atomic<int64_t> yields{0};
-
-}  // namespace
-
-int64_t yieldCount() {
-  return yields;
-}
-
-int32_t doEvents(int32_t sleepMilliseconds) {
-  ++yields;
-  // As on Windows, where a wait below 0 would never end: refused, and taken as no wait.
-  if (sleepMilliseconds < 0) {
-    recordError(error::illegalCall);
-    sleepMilliseconds = 0;
-  }
+int32_t pumpOnce(int32_t sleepMilliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(sleepMilliseconds));
   return 0;
 }

@@ -3,15 +3,12 @@
 
 #include <cstdint>
 
-#include "runtime/host/message_pump.h"
 #include "runtime/host/page_host.h"
-#include "runtime/text/error_code.h"
+#include "runtime/host/pump_once.h"
 
 namespace runtime {
 
 namespace {
-
-int64_t yields = 0;
 
 // clang-format off
 EM_ASYNC_JS(void, sleepFor, (int32_t milliseconds), {
@@ -21,16 +18,7 @@ EM_ASYNC_JS(void, sleepFor, (int32_t milliseconds), {
 
 }  // namespace
 
-int64_t yieldCount() {
-  return yields;
-}
-
-int32_t doEvents(int32_t sleepMilliseconds) {
-  ++yields;
-  if (sleepMilliseconds < 0) {
-    recordError(error::illegalCall);
-    sleepMilliseconds = 0;
-  }
+int32_t pumpOnce(int32_t sleepMilliseconds) {
   // The yield lets the browser take in input and paint; what it queued is then handled as one
   // message. A wait of 1 ms is what the yield costs already; longer ones (the word list's
   // retries) are waited out on a timer, whose clamp is nothing beside them.

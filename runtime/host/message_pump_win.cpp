@@ -3,17 +3,12 @@
 
 #include <mmsystem.h>
 
-#include <atomic>
-
 #include "runtime/host/host_state.h"
-#include "runtime/host/message_pump.h"
-#include "runtime/text/error_code.h"
+#include "runtime/host/pump_once.h"
 
 namespace runtime {
 
 namespace {
-
-std::atomic<int64_t> yields{0};
 
 // Windows' default scheduler tick is 15.6 ms, which would stretch every 1 ms wait of the game about
 // fifteen times; the finer period is asked for once for the whole life of the process.
@@ -43,17 +38,7 @@ bool handledByActiveDialog(MSG& message) {
 
 }  // namespace
 
-int64_t yieldCount() {
-  return yields;
-}
-
-int32_t doEvents(int32_t sleepMilliseconds) {
-  ++yields;
-  // Below 0 the wait would be Sleep's INFINITE, or near it: refused, and taken as no wait.
-  if (sleepMilliseconds < 0) {
-    recordError(error::illegalCall);
-    sleepMilliseconds = 0;
-  }
+int32_t pumpOnce(int32_t sleepMilliseconds) {
   MSG message;
   if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (!handledByActiveDialog(message)) {

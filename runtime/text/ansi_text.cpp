@@ -16,22 +16,25 @@ constexpr std::array<char16_t, 32> high = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201
 
 }  // namespace
 
+void appendUtf8(std::string& out, char16_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
 std::string utf8FromAnsi(const ByteString& text) {
   std::string out;
   out.reserve(static_cast<size_t>(text.size()) * 2);
   for (int32_t i = 0; i < text.size(); ++i) {
     const unsigned char byte = text.byteAt(i);
-    const uint32_t c = byte >= 0x80 && byte <= 0x9F ? high[byte - 0x80] : byte;
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | c >> 12);
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    appendUtf8(out, byte >= 0x80 && byte <= 0x9F ? high[byte - 0x80] : static_cast<char16_t>(byte));
   }
   return out;
 }

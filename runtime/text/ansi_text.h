@@ -12,4 +12,7 @@ namespace runtime {
 // controls of the same value, as Windows converts them.
 std::string utf8FromAnsi(const ByteString& text);
 
+// Appends `c`, a character of the Basic Multilingual Plane, to `out` in UTF-8.
+void appendUtf8(std::string& out, char16_t c);
+
 }  // namespace runtime

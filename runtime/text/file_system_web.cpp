@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "runtime/start/failing_calls.h"
+#include "runtime/text/ansi_text.h"
 #include "runtime/text/file_system.h"
 #include "runtime/text/held_files.h"
 
@@ -35,18 +36,7 @@ NativeHandle lastHandle = 2;
 
 std::string utf8Name(const std::u16string& name) {
   std::string bytes;
-  for (char16_t c : name) {
-    if (c < 0x80) {
-      bytes += static_cast<char>(c);
-    } else if (c < 0x800) {
-      bytes += static_cast<char>(0xC0 | c >> 6);
-      bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      bytes += static_cast<char>(0xE0 | c >> 12);
-      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (char16_t c : name) appendUtf8(bytes, c);
   return bytes;
 }
 
