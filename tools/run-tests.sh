@@ -137,22 +137,10 @@ fi
 # The web build and its browser round run beside the rest too: they wait on the browser and on
 # emscripten far more than they keep a core busy.
 [ "$built" -eq 0 ] && begin_step "web, the site in a headless browser" web_summary tools/run-web-tests.sh
+step "lint" last_line tools/run-lint.sh
+step "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
 step "every command's programs build" last_line tools/check-targets.sh
-# The lint and the fuzzing keep both cores busy for about a minute, while the Wine tests begin with
-# their quick unit tests; those that play the real game, or record sounds, come after. The 32-bit
-# sound test waits until both are done.
-if [ "$built" -eq 0 ]; then
-  begin_step "lint" last_line tools/run-lint.sh
-  lint_pid=${aside_pids[-1]}
-  begin_step "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
-  fuzz_pid=${aside_pids[-1]}
-  { while kill -0 "$lint_pid" 2>/dev/null || kill -0 "$fuzz_pid" 2>/dev/null; do sleep 1; done
-    rm -f "${busy:-}"; } &
-else
-  step "lint" last_line tools/run-lint.sh
-  step "fuzz (20 s a target)" fuzz_summary tools/run-fuzz.sh 20
-  rm -f "${busy:-}"
-fi
+rm -f "${busy:-}"
 step "win64 tests under Wine" ctest_summary ctest --preset win64
 tools/wine-session.sh stop build/win64/wine >/dev/null 2>&1 || true
 end_step
