@@ -31,10 +31,11 @@ tools/web-modules.sh || fail "web: the npm packages were not installed"
 
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-node --test --test-reporter=spec tests/web/round.test.mjs 2>&1 | tee "$log"
+# TAP: one line a test, and the counts as "# pass N" and "# fail N" at the end.
+node --test --test-reporter=tap tests/web/round.test.mjs 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
-passed=$(sed -n 's/^ℹ pass \([0-9]*\)$/\1/p' "$log")
-failed=$(sed -n 's/^ℹ fail \([0-9]*\)$/\1/p' "$log")
+passed=$(sed -n 's/^# pass \([0-9]*\)$/\1/p' "$log")
+failed=$(sed -n 's/^# fail \([0-9]*\)$/\1/p' "$log")
 [ "$status" -eq 0 ] || [ "${failed:-0}" -gt 0 ] || failed=1
 echo "web: ${passed:-0} passed, ${failed:-1} failed"
 exit "$status"
